@@ -1,0 +1,323 @@
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <map>
+#include <stdexcept>
+
+#include "platform/memory/memory_machine.h"
+#include "platform/memory/unicode.h"
+
+namespace platform::memory {
+namespace {
+
+constexpr std::size_t kWindowsDirBuffer = 255;
+constexpr std::size_t kExpandBuffer = 260;
+
+struct FsNode {
+  std::string name;
+  bool directory = false;
+  std::uint32_t attributes = 0;
+  std::vector<std::uint8_t> head;  // the stored bytes; beyond them the file reads as zeros
+  std::uint64_t size = 0;
+  bool locked = false;
+  std::optional<std::size_t> failListingAfter;
+  std::map<std::string, std::unique_ptr<FsNode>> children;  // by folded name
+};
+
+struct ParsedPath {
+  std::string drive;  // "C:"
+  std::vector<std::string> parts;
+};
+
+// "C:\a\b", optionally with the "\\?\" prefix; nullopt for anything else.
+std::optional<ParsedPath> Parse(std::string path) {
+  if (path.rfind("\\\\?\\", 0) == 0) path.erase(0, 4);
+  if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0]))) {
+    return std::nullopt;
+  }
+  ParsedPath parsed;
+  parsed.drive = {static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))), ':'};
+  std::string part;
+  for (std::size_t i = 2; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+      if (!part.empty()) parsed.parts.push_back(part);
+      part.clear();
+    } else {
+      part += path[i];
+    }
+  }
+  return parsed;
+}
+
+// Case-insensitive wildcard match with '*' and '?'; "*.*" matches every name.
+bool Matches(const std::string& pattern, const std::string& name) {
+  if (pattern == "*.*") return true;
+  const std::string p = FoldAscii(pattern);
+  const std::string n = FoldAscii(name);
+  std::size_t pi = 0, ni = 0, starP = std::string::npos, starN = 0;
+  while (ni < n.size()) {
+    if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
+      ++pi, ++ni;
+    } else if (pi < p.size() && p[pi] == '*') {
+      starP = pi++, starN = ni;
+    } else if (starP != std::string::npos) {
+      pi = starP + 1, ni = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (pi < p.size() && p[pi] == '*') ++pi;
+  return pi == p.size();
+}
+
+std::uint32_t ReportedAttributes(const FsNode& node) {
+  if (node.directory) return node.attributes | kAttributeDirectory;
+  return node.attributes == 0 ? kAttributeNormal : node.attributes;
+}
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+  std::string out;
+  for (std::uint8_t b : bytes) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, " %02x", b);
+    out += hex;
+  }
+  return out;
+}
+
+void DumpNode(const FsNode& node, const std::string& path, std::string& out) {
+  char line[96];
+  if (node.directory) {
+    std::snprintf(line, sizeof line, "\\ attributes %08x", ReportedAttributes(node));
+    out += path + line + (node.failListingAfter ? " [listing fails]" : "") + "\n";
+    for (const auto& [folded, child] : node.children) {
+      DumpNode(*child, path + "\\" + child->name, out);
+    }
+    return;
+  }
+  std::snprintf(line, sizeof line, " attributes %08x size %llu", ReportedAttributes(node),
+                static_cast<unsigned long long>(node.size));
+  out += path + line + (node.locked ? " [locked]" : "") + " =" + Hex(node.head) + "\n";
+}
+
+}  // namespace
+
+struct MemoryFileSystem::State {
+  std::map<std::string, std::unique_ptr<FsNode>> drives;  // by "C:"
+  std::optional<std::string> windowsDirectory = std::string("C:\\WINDOWS");
+  std::map<std::string, std::pair<std::string, std::string>> environment;  // folded -> name, value
+  std::size_t largestRead = 0;
+
+  FsNode* Find(const std::string& path) const {
+    const auto parsed = Parse(path);
+    if (!parsed) return nullptr;
+    const auto drive = drives.find(parsed->drive);
+    if (drive == drives.end()) return nullptr;
+    FsNode* node = drive->second.get();
+    for (const auto& part : parsed->parts) {
+      const auto it = node->children.find(FoldAscii(part));
+      if (it == node->children.end()) return nullptr;
+      node = it->second.get();
+    }
+    return node;
+  }
+
+  // The node of `path`, created with its parent directories; the last part
+  // becomes a file when `file` is set (replacing whatever was there).
+  FsNode& Create(const std::string& path, bool file) {
+    const auto parsed = Parse(path);
+    if (!parsed || (file && parsed->parts.empty())) {
+      throw std::invalid_argument("not a full Windows path: " + path);
+    }
+    auto& drive = drives[parsed->drive];
+    if (!drive) {
+      drive = std::make_unique<FsNode>();
+      drive->name = parsed->drive;
+      drive->directory = true;
+    }
+    FsNode* node = drive.get();
+    for (std::size_t i = 0; i < parsed->parts.size(); ++i) {
+      const bool last = i + 1 == parsed->parts.size();
+      auto& slot = node->children[FoldAscii(parsed->parts[i])];
+      if (!slot || (last && file) || !slot->directory) {
+        slot = std::make_unique<FsNode>();
+        slot->name = parsed->parts[i];
+        slot->directory = !(last && file);
+      }
+      node = slot.get();
+    }
+    return *node;
+  }
+
+  // The entries of a directory that match `pattern`; "." and ".." are
+  // listed for every directory but a drive root, as Windows does.
+  static std::vector<DirEntry> Entries(const FsNode& dir, bool root, const std::string& pattern) {
+    std::vector<DirEntry> entries;
+    if (!root) {
+      for (const char* dots : {".", ".."}) {
+        if (Matches(pattern, dots)) entries.push_back({dots, kAttributeDirectory});
+      }
+    }
+    for (const auto& [folded, child] : dir.children) {
+      if (Matches(pattern, child->name)) {
+        entries.push_back({child->name, ReportedAttributes(*child)});
+      }
+    }
+    return entries;
+  }
+
+  // Splits "<dir>\<pattern>" and lists it; nullopt when the directory is missing.
+  std::optional<std::vector<DirEntry>> Search(const std::string& path, const FsNode** dir) const {
+    const auto slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return std::nullopt;
+    const std::string pattern = path.substr(slash + 1);
+    const auto parsed = Parse(path.substr(0, slash));
+    const FsNode* node = Find(path.substr(0, slash));
+    if (!parsed || !node || !node->directory || pattern.empty()) return std::nullopt;
+    if (dir) *dir = node;
+    return Entries(*node, parsed->parts.empty(), pattern);
+  }
+};
+
+MemoryFileSystem::MemoryFileSystem() : state_(std::make_unique<State>()) {
+  SetEnvironment("SystemRoot", "C:\\WINDOWS");
+  SetEnvironment("windir", "C:\\WINDOWS");
+}
+MemoryFileSystem::~MemoryFileSystem() = default;
+
+void MemoryFileSystem::SetWindowsDirectory(std::optional<std::string> directory) {
+  state_->windowsDirectory = std::move(directory);
+}
+
+void MemoryFileSystem::SetEnvironment(const std::string& name, const std::string& value) {
+  state_->environment[FoldAscii(name)] = {name, value};
+}
+
+void MemoryFileSystem::AddFile(const std::string& path, const std::vector<std::uint8_t>& content,
+                               std::uint32_t attributes) {
+  FsNode& node = state_->Create(path, true);
+  node.head = content;
+  node.size = content.size();
+  node.attributes = attributes & ~kAttributeDirectory;
+}
+
+void MemoryFileSystem::AddSparseFile(const std::string& path, std::uint64_t size,
+                                     const std::vector<std::uint8_t>& head) {
+  FsNode& node = state_->Create(path, true);
+  node.head.assign(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(
+                                                    std::min<std::uint64_t>(head.size(), size)));
+  node.size = size;
+  node.attributes = kAttributeArchive;
+}
+
+void MemoryFileSystem::AddDirectory(const std::string& path) { state_->Create(path, false); }
+
+void MemoryFileSystem::LockFile(const std::string& path) {
+  FsNode* node = state_->Find(path);
+  if (!node || node->directory) throw std::invalid_argument("no such file to lock: " + path);
+  node->locked = true;
+}
+
+void MemoryFileSystem::FailListing(const std::string& directory, std::size_t entriesBeforeError) {
+  state_->Create(directory, false).failListingAfter = entriesBeforeError;
+}
+
+bool MemoryFileSystem::Exists(const std::string& path) const {
+  return state_->Find(path) != nullptr;
+}
+
+std::optional<std::uint32_t> MemoryFileSystem::Attributes(const std::string& path) const {
+  const FsNode* node = state_->Find(path);
+  if (!node) return std::nullopt;
+  return ReportedAttributes(*node);
+}
+
+std::string MemoryFileSystem::Dump() const {
+  std::string out;
+  for (const auto& [drive, node] : state_->drives) DumpNode(*node, node->name, out);
+  return out;
+}
+
+std::size_t MemoryFileSystem::LargestRead() const { return state_->largestRead; }
+
+std::optional<std::string> MemoryFileSystem::WindowsDirectory() {
+  const auto& dir = state_->windowsDirectory;
+  if (!dir || Utf8ToUtf16(*dir).size() + 1 > kWindowsDirBuffer) return std::nullopt;
+  return dir;
+}
+
+std::optional<std::string> MemoryFileSystem::ExpandEnvironment(const std::string& text) {
+  // Like the system: a known %NAME% is replaced, an unknown one is copied
+  // with both percent signs, and a lone percent sign stays as it is.
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t open = text.find('%', i);
+    if (open == std::string::npos) {
+      out += text.substr(i);
+      break;
+    }
+    out += text.substr(i, open - i);
+    const std::size_t close = text.find('%', open + 1);
+    if (close == std::string::npos) {
+      out += text.substr(open);
+      break;
+    }
+    const auto it = state_->environment.find(FoldAscii(text.substr(open + 1, close - open - 1)));
+    out += it != state_->environment.end() ? it->second.second
+                                           : text.substr(open, close - open + 1);
+    i = close + 1;
+  }
+  if (Utf8ToUtf16(out).size() + 1 > kExpandBuffer) return std::nullopt;
+  return out;
+}
+
+bool MemoryFileSystem::FileExists(const std::string& path) {
+  const auto entries = state_->Search(path, nullptr);
+  return entries && !entries->empty() && !(entries->front().attributes & kAttributeDirectory);
+}
+
+std::vector<DirEntry> MemoryFileSystem::ListDirectory(const std::string& pattern) {
+  const FsNode* dir = nullptr;
+  auto entries = state_->Search(pattern, &dir);
+  if (!entries) return {};
+  if (dir->failListingAfter && *dir->failListingAfter < entries->size()) {
+    entries->resize(*dir->failListingAfter);
+  }
+  return *entries;
+}
+
+std::optional<FileHead> MemoryFileSystem::ReadHead(const std::string& path, std::size_t maxBytes) {
+  const FsNode* node = state_->Find(path);
+  if (!node || node->directory || node->locked) return std::nullopt;
+  const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(maxBytes, node->size));
+  state_->largestRead = std::max(state_->largestRead, count);
+  FileHead head;
+  head.size = node->size;
+  head.bytes.assign(count, 0);
+  std::copy_n(node->head.begin(), std::min(count, node->head.size()), head.bytes.begin());
+  return head;
+}
+
+bool MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  FsNode* node = state_->Find(path);
+  if (!node) return false;
+  node->attributes = attributes & ~kAttributeDirectory;
+  return true;
+}
+
+bool MemoryFileSystem::RemoveFile(const std::string& path) {
+  const auto parsed = Parse(path);
+  FsNode* node = state_->Find(path);
+  if (!node || node->directory || node->locked || (node->attributes & kAttributeReadOnly)) {
+    return false;
+  }
+  FsNode* parent = state_->Find(parsed->drive);
+  for (std::size_t i = 0; i + 1 < parsed->parts.size(); ++i) {
+    parent = parent->children.at(FoldAscii(parsed->parts[i])).get();
+  }
+  parent->children.erase(FoldAscii(parsed->parts.back()));
+  return true;
+}
+
+}  // namespace platform::memory

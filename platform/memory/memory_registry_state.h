@@ -1,0 +1,68 @@
+#pragma once
+// The tree behind MemoryRegistry, shared by its narrow and wide halves.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_machine.h"
+
+namespace platform::memory {
+
+inline constexpr std::int32_t kErrorBadPathname = 161;
+inline constexpr std::int32_t kErrorKeyDeleted = 1018;
+
+struct RegValue {
+  std::string name;
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+};
+
+struct RegNode {
+  std::string name;
+  RegKey root = 0;
+  RegNode* parent = nullptr;
+  KeyAccess access = KeyAccess::Full;
+  // A deleted key stays alive while handles still name it; every operation
+  // through such a handle then fails, as on Windows.
+  bool deleted = false;
+  std::map<std::string, std::shared_ptr<RegNode>> subkeys;  // by folded name
+  std::map<std::string, RegValue> values;                    // by folded name
+};
+
+struct OpenKeyHandle {
+  std::shared_ptr<RegNode> node;
+  std::uint32_t access = 0;
+};
+
+struct MemoryRegistry::State {
+  std::map<RegKey, std::shared_ptr<RegNode>> roots;
+  std::map<RegKey, OpenKeyHandle> handles;
+  RegKey nextHandle = 0x1000;
+
+  State();
+  // The node of a seeding path; throws on a root that is not predefined.
+  std::shared_ptr<RegNode> SeedNode(RegKey root, const std::string& path, bool create);
+  // The open key or root behind `key`, checked for `needed` access rights.
+  std::int32_t Resolve(RegKey key, std::uint32_t needed, std::shared_ptr<RegNode>* node) const;
+  // Walks `path` (UTF-8, backslash separated) below `from`; null when absent.
+  static std::shared_ptr<RegNode> Walk(std::shared_ptr<RegNode> from, const std::string& path);
+  static std::shared_ptr<RegNode> WalkOrCreate(std::shared_ptr<RegNode> from,
+                                               const std::string& path);
+  static bool AccessAllowed(const RegNode& node, std::uint32_t access);
+  RegKey NewHandle(std::shared_ptr<RegNode> node, std::uint32_t access);
+  std::int32_t Open(RegKey parent, const std::string& path, std::uint32_t access, RegKey* key);
+  std::int32_t Delete(RegKey parent, const std::string& path);
+};
+
+// Registry paths are relative: a leading backslash is refused.
+inline bool IsRelativeKeyPath(const std::string& path) {
+  return path.empty() || path.front() != '\\';
+}
+
+// Splits a registry path at backslashes; empty parts are dropped.
+std::vector<std::string> SplitKeyPath(const std::string& path);
+
+}  // namespace platform::memory

@@ -1,0 +1,108 @@
+// The wide-character half of MemoryRegistry: Win32 status codes and the
+// buffer rules of the W registry functions.
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "platform/memory/memory_registry_state.h"
+#include "platform/memory/unicode.h"
+
+namespace platform::memory {
+namespace {
+
+constexpr std::int32_t kErrorInvalidParameter = 87;
+
+}  // namespace
+
+std::int32_t MemoryRegistry::CreateKey(RegKey parent, const std::u16string& path,
+                                       std::uint32_t access, RegKey* key) {
+  std::shared_ptr<RegNode> from;
+  if (const auto status = state_->Resolve(parent, 0, &from); status != kErrorSuccess) {
+    return status;
+  }
+  const std::string relative = Utf16ToUtf8(path);
+  if (!IsRelativeKeyPath(relative)) return kErrorBadPathname;
+  auto node = State::Walk(from, relative);
+  if (!node) {
+    // New keys go below the deepest existing one, which must allow it.
+    auto deepest = from;
+    for (const auto& part : SplitKeyPath(relative)) {
+      const auto it = deepest->subkeys.find(FoldAscii(part));
+      if (it == deepest->subkeys.end()) break;
+      deepest = it->second;
+    }
+    if (deepest->access != KeyAccess::Full) return kErrorAccessDenied;
+    node = State::WalkOrCreate(from, relative);
+  }
+  if (!State::AccessAllowed(*node, access)) return kErrorAccessDenied;
+  *key = state_->NewHandle(node, access);
+  return kErrorSuccess;
+}
+
+std::int32_t MemoryRegistry::OpenKey(RegKey parent, const std::u16string& path,
+                                     std::uint32_t access, RegKey* key) {
+  return state_->Open(parent, Utf16ToUtf8(path), access, key);
+}
+
+std::int32_t MemoryRegistry::QueryValue(RegKey key, const std::u16string& name,
+                                        std::uint32_t* type, std::uint8_t* data,
+                                        std::uint32_t* size) {
+  if (data && !size) return kErrorInvalidParameter;
+  std::shared_ptr<RegNode> node;
+  if (const auto status = state_->Resolve(key, kKeyQueryValue, &node); status != kErrorSuccess) {
+    return status;
+  }
+  const auto it = node->values.find(FoldAscii(Utf16ToUtf8(name)));
+  if (it == node->values.end()) return kErrorFileNotFound;
+  const auto& value = it->second;
+  if (type) *type = value.type;
+  if (!size) return kErrorSuccess;
+  const auto needed = static_cast<std::uint32_t>(value.data.size());
+  if (data && needed > *size) {
+    *size = needed;
+    return kErrorMoreData;
+  }
+  if (data) std::copy(value.data.begin(), value.data.end(), data);
+  *size = needed;
+  return kErrorSuccess;
+}
+
+std::int32_t MemoryRegistry::SetValue(RegKey key, const std::u16string& name, std::uint32_t type,
+                                      const std::uint8_t* data, std::uint32_t size) {
+  if (!data && size != 0) return kErrorInvalidParameter;
+  std::shared_ptr<RegNode> node;
+  if (const auto status = state_->Resolve(key, kKeySetValue, &node); status != kErrorSuccess) {
+    return status;
+  }
+  const std::string utf8 = Utf16ToUtf8(name);
+  RegValue value{utf8, type, {}};
+  if (data) value.data.assign(data, data + size);
+  node->values[FoldAscii(utf8)] = std::move(value);
+  return kErrorSuccess;
+}
+
+std::int32_t MemoryRegistry::DeleteValue(RegKey key, const std::u16string& name) {
+  std::shared_ptr<RegNode> node;
+  if (const auto status = state_->Resolve(key, kKeySetValue, &node); status != kErrorSuccess) {
+    return status;
+  }
+  return node->values.erase(FoldAscii(Utf16ToUtf8(name))) ? kErrorSuccess : kErrorFileNotFound;
+}
+
+std::int32_t MemoryRegistry::DeleteKey(RegKey parent, const std::u16string& subkey) {
+  return state_->Delete(parent, Utf16ToUtf8(subkey));
+}
+
+std::int32_t MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, std::u16string* name) {
+  std::shared_ptr<RegNode> node;
+  if (const auto status = state_->Resolve(key, kKeyEnumerateSubKeys, &node);
+      status != kErrorSuccess) {
+    return status;
+  }
+  if (index >= node->subkeys.size()) return kErrorNoMoreItems;
+  *name = Utf8ToUtf16(std::next(node->subkeys.begin(), index)->second->name);
+  return kErrorSuccess;
+}
+
+}  // namespace platform::memory

@@ -1,0 +1,169 @@
+// File operations of the scanner and cleaner, the same on every backend.
+
+#include <map>
+
+#include "platform/tests/backends.h"
+
+namespace platform::tests {
+namespace {
+
+constexpr std::uint32_t kHiddenSystemReadOnly =
+    kAttributeHidden | kAttributeSystem | kAttributeReadOnly;
+
+template <class Backend>
+class FileSystemContract : public Contract<Backend> {
+ protected:
+  std::string In(const std::string& name) { return this->backend.ScratchDirectory() + "\\" + name; }
+};
+TYPED_TEST_SUITE(FileSystemContract, ContractBackends);
+
+TYPED_TEST(FileSystemContract, WindowsDirectoryIsAFullPath) {
+  const auto dir = this->backend.files().WindowsDirectory();
+  ASSERT_TRUE(dir.has_value());
+  ASSERT_GE(dir->size(), 3u);
+  EXPECT_EQ(dir->substr(1, 2), ":\\");
+  EXPECT_NE(dir->back(), '\\');
+}
+
+TYPED_TEST(FileSystemContract, ExpandsKnownVariablesAndKeepsTheRest) {
+  auto& b = this->backend;
+  b.SetEnvironment("QrContractRoot", "C:\\Qr Root");
+  const std::map<std::string, std::string> cases = {
+      {"%QRCONTRACTROOT%\\system32\\x.sys", "C:\\Qr Root\\system32\\x.sys"},
+      {"%qrcontractroot%", "C:\\Qr Root"},
+      {"%QrContractMissing%\\x", "%QrContractMissing%\\x"},
+      {"%QrContractMissing%%QrContractRoot%", "%QrContractMissing%C:\\Qr Root"},
+      {"100% sure", "100% sure"},
+      {"no variables", "no variables"},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(b.files().ExpandEnvironment(text), expected) << text;
+  }
+}
+
+TYPED_TEST(FileSystemContract, ExpansionMustFitTwoHundredSixtyCharacters) {
+  auto& b = this->backend;
+  b.SetEnvironment("QrContractLong", std::string(200, 'a'));
+  const std::string fits = "%QrContractLong%" + std::string(59, 'b');  // 259 + terminator
+  const std::string tooLong = "%QrContractLong%" + std::string(60, 'b');
+  const auto expanded = b.files().ExpandEnvironment(fits);
+  ASSERT_TRUE(expanded.has_value());
+  EXPECT_EQ(expanded->size(), 259u);
+  EXPECT_EQ(b.files().ExpandEnvironment(tooLong), std::nullopt);
+}
+
+TYPED_TEST(FileSystemContract, FileExistsOnlyForFiles) {
+  auto& b = this->backend;
+  b.SeedFile(this->In("mdmcpq3.PNF"), {1, 2, 3}, kAttributeArchive);
+  b.SeedFile(this->In("Δοκιμή.lnk"), {1}, kAttributeArchive);
+  b.SeedDirectory(this->In("folder"));
+  auto& files = b.files();
+  EXPECT_TRUE(files.FileExists(this->In("mdmcpq3.PNF")));
+  EXPECT_TRUE(files.FileExists(this->In("MDMCPQ3.pnf")));
+  EXPECT_TRUE(files.FileExists(this->In("Δοκιμή.lnk")));
+  EXPECT_FALSE(files.FileExists(this->In("folder")));
+  EXPECT_FALSE(files.FileExists(this->In("missing.PNF")));
+  EXPECT_FALSE(files.FileExists(this->In("folder\\missing.PNF")));
+}
+
+TYPED_TEST(FileSystemContract, ListingShowsEveryEntryWithItsAttributes) {
+  auto& b = this->backend;
+  b.SeedFile(this->In("plain.tmp"), {1}, kAttributeArchive);
+  b.SeedFile(this->In("autorun.inf"), {1}, kAttributeHidden | kAttributeSystem);
+  b.SeedFile(this->In("locked.lnk"), {1}, kAttributeReadOnly);
+  b.SeedFile(this->In("Δοκιμή.lnk"), {1}, kAttributeArchive);
+  b.SeedDirectory(this->In("AUTORUN.INF dir"));
+
+  std::map<std::string, std::uint32_t> listed;
+  for (const auto& entry : b.files().ListDirectory(b.ScratchDirectory() + "\\*.*")) {
+    EXPECT_TRUE(listed.emplace(entry.name, entry.attributes).second) << entry.name;
+  }
+  ASSERT_EQ(listed.size(), 7u);
+  EXPECT_EQ(listed.at(".") & kAttributeDirectory, kAttributeDirectory);
+  EXPECT_EQ(listed.at("..") & kAttributeDirectory, kAttributeDirectory);
+  EXPECT_EQ(listed.at("AUTORUN.INF dir") & kAttributeDirectory, kAttributeDirectory);
+  EXPECT_EQ(listed.at("plain.tmp") & (kAttributeDirectory | kHiddenSystemReadOnly), 0u);
+  EXPECT_EQ(listed.at("autorun.inf") & kHiddenSystemReadOnly, kAttributeHidden | kAttributeSystem);
+  EXPECT_EQ(listed.at("locked.lnk") & kHiddenSystemReadOnly, kAttributeReadOnly);
+  EXPECT_EQ(listed.count("Δοκιμή.lnk"), 1u);
+
+  EXPECT_TRUE(b.files().ListDirectory(this->In("missing") + "\\*.*").empty());
+}
+
+TYPED_TEST(FileSystemContract, ADriveRootListsNoDotEntries) {
+  auto& b = this->backend;
+  const std::string root = b.RemovableRoot();
+  if (root.empty()) GTEST_SKIP() << "no removable drive in this session";
+  b.SeedFile(root + "qr-contract.TMP", {1}, kAttributeArchive);
+  std::vector<std::string> names;
+  for (const auto& entry : b.files().ListDirectory(root + "*.*")) names.push_back(entry.name);
+  EXPECT_EQ(names, std::vector<std::string>{"qr-contract.TMP"});
+}
+
+TYPED_TEST(FileSystemContract, ReadHeadGivesTheSizeAndAtMostTheBytesAskedFor) {
+  auto& b = this->backend;
+  const std::vector<std::uint8_t> content = {'M', 'Z', 3, 4, 5, 6, 7, 8, 9, 10};
+  b.SeedFile(this->In("x.tmp"), content, kAttributeArchive);
+  b.SeedFile(this->In("empty.tmp"), {}, kAttributeArchive);
+  b.SeedFile(this->In("hidden.lnk"), content, kHiddenSystemReadOnly);
+  b.SeedDirectory(this->In("dir.tmp"));
+  auto& files = b.files();
+
+  const auto head = files.ReadHead(this->In("x.tmp"), 4);
+  ASSERT_TRUE(head.has_value());
+  EXPECT_EQ(head->size, 10u);
+  EXPECT_EQ(head->bytes, std::vector<std::uint8_t>(content.begin(), content.begin() + 4));
+
+  const auto whole = files.ReadHead(this->In("x.tmp"), 1000);
+  ASSERT_TRUE(whole.has_value());
+  EXPECT_EQ(whole->bytes, content);
+
+  const auto empty = files.ReadHead(this->In("empty.tmp"), 128);
+  ASSERT_TRUE(empty.has_value());
+  EXPECT_EQ(empty->size, 0u);
+  EXPECT_TRUE(empty->bytes.empty());
+
+  const auto hidden = files.ReadHead(this->In("hidden.lnk"), 2);
+  ASSERT_TRUE(hidden.has_value());
+  EXPECT_EQ(hidden->size, 10u);
+
+  EXPECT_EQ(files.ReadHead(this->In("missing.tmp"), 4), std::nullopt);
+  EXPECT_EQ(files.ReadHead(this->In("dir.tmp"), 4), std::nullopt);
+}
+
+TYPED_TEST(FileSystemContract, AFileHeldOpenForWritingCannotBeReadOrDeleted) {
+  auto& b = this->backend;
+  b.SeedFile(this->In("busy.lnk"), {0x4C, 0, 0}, kAttributeArchive);
+  b.HoldOpenForWriting(this->In("busy.lnk"));
+  EXPECT_EQ(b.files().ReadHead(this->In("busy.lnk"), 3), std::nullopt);
+  EXPECT_FALSE(b.files().RemoveFile(this->In("busy.lnk")));
+  EXPECT_TRUE(b.files().FileExists(this->In("busy.lnk")));
+}
+
+TYPED_TEST(FileSystemContract, ClearingAttributesLetsAReadOnlyFileBeDeleted) {
+  auto& b = this->backend;
+  const std::string path = this->In("Δοκιμή.lnk");
+  b.SeedFile(path, {1, 2}, kHiddenSystemReadOnly);
+  auto& files = b.files();
+  EXPECT_FALSE(files.RemoveFile(path));
+
+  EXPECT_TRUE(files.SetAttributes("\\\\?\\" + path, 0));
+  const auto attributes = b.AttributesOf(path);
+  ASSERT_TRUE(attributes.has_value());
+  EXPECT_EQ(*attributes & kHiddenSystemReadOnly, 0u);
+
+  EXPECT_TRUE(files.RemoveFile(path));
+  EXPECT_FALSE(files.FileExists(path));
+  EXPECT_FALSE(files.RemoveFile(path));
+  EXPECT_FALSE(files.SetAttributes(path, 0));
+}
+
+TYPED_TEST(FileSystemContract, RemoveFileLeavesDirectories) {
+  auto& b = this->backend;
+  b.SeedDirectory(this->In("AUTORUN.INF"));
+  EXPECT_FALSE(b.files().RemoveFile(this->In("AUTORUN.INF")));
+  EXPECT_TRUE(b.AttributesOf(this->In("AUTORUN.INF")).has_value());
+}
+
+}  // namespace
+}  // namespace platform::tests

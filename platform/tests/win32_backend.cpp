@@ -1,0 +1,148 @@
+#include "platform/tests/win32_backend.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "platform/win32/wide_text.h"
+
+namespace platform::tests {
+namespace {
+
+using win32::ToUtf8;
+using win32::ToWide;
+
+void RemoveRegistryScratch() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, ToWide(kScratchKey).c_str());
+}
+
+void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = dir + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(dir.c_str());
+}
+
+void Check(bool ok, const std::string& what) {
+  if (!ok) throw std::runtime_error(what + " failed, error " + std::to_string(GetLastError()));
+}
+
+}  // namespace
+
+Win32Backend::Win32Backend() {
+  RemoveRegistryScratch();
+  HKEY key = nullptr;
+  Check(RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(kScratchKey).c_str(), 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS,
+        "creating the scratch key");
+  RegCloseKey(key);
+
+  wchar_t temp[MAX_PATH];
+  Check(GetTempPathW(MAX_PATH, temp) != 0, "GetTempPathW");
+  static int counter = 0;
+  std::wstring dir = std::wstring(temp) + L"QrContractTest-" +
+                     std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+  RemoveTree(dir);
+  Check(CreateDirectoryW(dir.c_str(), nullptr) != 0, "creating the scratch directory");
+  scratch_ = ToUtf8(dir);
+}
+
+Win32Backend::~Win32Backend() {
+  for (void* handle : heldOpen_) CloseHandle(handle);
+  for (const auto& path : seededFiles_) {
+    SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(ToWide(path).c_str());
+  }
+  RemoveTree(ToWide(scratch_));
+  for (const auto& name : environment_) SetEnvironmentVariableW(ToWide(name).c_str(), nullptr);
+  RemoveRegistryScratch();
+}
+
+void Win32Backend::SeedKey(const std::string& path) {
+  HKEY key = nullptr;
+  Check(RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) == ERROR_SUCCESS,
+        "seeding key " + path);
+  RegCloseKey(key);
+}
+
+void Win32Backend::SeedValue(const std::string& path, const std::string& name, std::uint32_t type,
+                             const std::vector<std::uint8_t>& data) {
+  SeedKey(path);
+  HKEY key = nullptr;
+  Check(RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(path).c_str(), 0, KEY_SET_VALUE, &key) ==
+            ERROR_SUCCESS,
+        "opening key " + path);
+  const LONG status = RegSetValueExW(key, ToWide(name).c_str(), 0, type, data.data(),
+                                     static_cast<DWORD>(data.size()));
+  RegCloseKey(key);
+  Check(status == ERROR_SUCCESS, "seeding value " + name);
+}
+
+bool Win32Backend::KeyPresent(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+void Win32Backend::SeedFile(const std::string& path, const std::vector<std::uint8_t>& content,
+                            std::uint32_t attributes) {
+  const HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  Check(file != INVALID_HANDLE_VALUE, "creating " + path);
+  DWORD written = 0;
+  const BOOL ok = content.empty() || WriteFile(file, content.data(),
+                                               static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(file);
+  Check(ok && written == content.size(), "writing " + path);
+  seededFiles_.push_back(path);
+  Check(SetFileAttributesW(ToWide(path).c_str(), attributes) != 0, "setting attributes of " + path);
+}
+
+void Win32Backend::SeedDirectory(const std::string& path) {
+  Check(CreateDirectoryW(ToWide(path).c_str(), nullptr) != 0, "creating " + path);
+}
+
+void Win32Backend::HoldOpenForWriting(const std::string& path) {
+  const HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  Check(file != INVALID_HANDLE_VALUE, "holding " + path);
+  heldOpen_.push_back(file);
+}
+
+std::optional<std::uint32_t> Win32Backend::AttributesOf(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return attributes;
+}
+
+void Win32Backend::SetEnvironment(const std::string& name, const std::string& value) {
+  Check(SetEnvironmentVariableW(ToWide(name).c_str(), ToWide(value).c_str()) != 0,
+        "setting " + name);
+  environment_.push_back(name);
+}
+
+std::string Win32Backend::RemovableRoot() {
+  const char* drive = std::getenv("QR_REMOVABLE_DRIVE");
+  return drive && *drive ? std::string(drive) + "\\" : std::string();
+}
+
+}  // namespace platform::tests

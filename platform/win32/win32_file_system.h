@@ -1,0 +1,19 @@
+#pragma once
+// Files through the W functions; paths are UTF-8 at the interface.
+
+#include "platform/file_system.h"
+
+namespace platform::win32 {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::optional<std::string> WindowsDirectory() override;
+  std::optional<std::string> ExpandEnvironment(const std::string& text) override;
+  bool FileExists(const std::string& path) override;
+  std::vector<DirEntry> ListDirectory(const std::string& pattern) override;
+  std::optional<FileHead> ReadHead(const std::string& path, std::size_t maxBytes) override;
+  bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+  bool RemoveFile(const std::string& path) override;
+};
+
+}  // namespace platform::win32

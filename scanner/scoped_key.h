@@ -1,0 +1,29 @@
+#pragma once
+// A registry key opened for one scope and closed again on every way out of it.
+
+#include <optional>
+#include <string>
+
+#include "platform/registry.h"
+
+namespace scanner {
+
+class ScopedKey {
+ public:
+  ScopedKey(platform::Registry& registry, platform::RegKey parent, const std::string& path)
+      : registry_(registry), key_(registry.OpenKey(parent, path)) {}
+  ~ScopedKey() {
+    if (key_) registry_.CloseKey(*key_);
+  }
+  ScopedKey(const ScopedKey&) = delete;
+  ScopedKey& operator=(const ScopedKey&) = delete;
+
+  explicit operator bool() const { return key_.has_value(); }
+  platform::RegKey get() const { return *key_; }
+
+ private:
+  platform::Registry& registry_;
+  std::optional<platform::RegKey> key_;
+};
+
+}  // namespace scanner

@@ -1,0 +1,160 @@
+#include "scanner/removal.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "scanner/tests/memory_scan.h"
+
+namespace scanner {
+namespace {
+
+using platform::kAttributeHidden;
+using platform::kAttributeReadOnly;
+using platform::kAttributeSystem;
+using platform::kCurrentUser;
+using platform::kLocalMachine;
+using platform::memory::KeyAccess;
+using ::testing::IsEmpty;
+
+constexpr const char* kServices = "System\\CurrentControlSet\\Services\\";
+
+TEST(DeleteFoundFiles, DeletesWhatItCanAndGoesOn) {
+  testing::MemoryScan scan;
+  auto& files = scan.memory.files;
+  files.AddFile("C:\\WINDOWS\\inf\\oem7A.PNF", {1},
+                kAttributeReadOnly | kAttributeHidden | kAttributeSystem);
+  files.AddFile("E:\\locked.tmp", {1});
+  files.LockFile("E:\\locked.tmp");
+  files.AddFile("E:\\Ξ.tmp", {1}, kAttributeReadOnly);
+  files.AddFile("E:\\untouched.tmp", {1});
+
+  EXPECT_TRUE(DeleteFoundFiles(scan.context, {"C:\\WINDOWS\\inf\\oem7A.PNF", "E:\\gone.lnk", "",
+                                              "E:\\locked.tmp", "E:\\Ξ.tmp"}));
+  EXPECT_FALSE(files.Exists("C:\\WINDOWS\\inf\\oem7A.PNF"));
+  EXPECT_FALSE(files.Exists("E:\\Ξ.tmp"));
+  EXPECT_TRUE(files.Exists("E:\\locked.tmp"));
+  EXPECT_TRUE(files.Exists("E:\\untouched.tmp"));
+}
+
+TEST(DeleteFoundFiles, NothingDeletedIsFalse) {
+  testing::MemoryScan scan;
+  scan.memory.files.AddFile("E:\\locked.tmp", {1});
+  scan.memory.files.LockFile("E:\\locked.tmp");
+  EXPECT_FALSE(DeleteFoundFiles(scan.context, {"E:\\gone.lnk", "E:\\locked.tmp", ""}));
+  EXPECT_FALSE(DeleteFoundFiles(scan.context, {}));
+  EXPECT_TRUE(scan.memory.files.Exists("E:\\locked.tmp"));
+}
+
+class DeleteFoundKeysTest : public ::testing::Test {
+ protected:
+  // Seeds the same keys into the machine under test and into the expected
+  // machine, so "nothing else was touched" is a comparison of the two.
+  void Keep(platform::RegKey root, const std::string& path) {
+    scan.memory.registry.AddKey(root, path);
+    expected.registry.AddKey(root, path);
+  }
+  void Doomed(platform::RegKey root, const std::string& path) {
+    scan.memory.registry.AddKey(root, path);
+  }
+  void ExpectOnlyDoomedKeysGone() {
+    EXPECT_EQ(scan.memory.registry.Dump(), expected.registry.Dump());
+    EXPECT_EQ(scan.memory.registry.OpenHandleCount(), 0u);
+  }
+
+  testing::MemoryScan scan;
+  platform::memory::MemoryMachine expected;
+};
+
+TEST_F(DeleteFoundKeysTest, DeletesWholeTreesDeepestFirst) {
+  Keep(kLocalMachine, std::string(kServices) + "Tcpip\\Parameters");
+  Doomed(kLocalMachine, std::string(kServices) + "MrxCls\\Enum\\Root\\Instance0000");
+  Doomed(kLocalMachine, std::string(kServices) + "MrxCls\\Enum\\AVeryLongSubkeyNameIndeed");
+  Doomed(kLocalMachine, std::string(kServices) + "MrxCls\\Security");
+  scan.memory.registry.SetString(kLocalMachine, std::string(kServices) + "MrxCls", "ImagePath",
+                                 "x");
+  Doomed(kLocalMachine, std::string(kServices) + "MrxNet");
+
+  EXPECT_TRUE(DeleteFoundKeys(scan.context,
+                              {"HKLM\\System\\CurrentControlSet\\Services\\MrxNet",
+                               "hklm\\system\\currentcontrolset\\services\\mrxcls"}));
+  ExpectOnlyDoomedKeysGone();
+}
+
+TEST_F(DeleteFoundKeysTest, SkipsEntriesThatNameNoKey) {
+  Keep(kLocalMachine, std::string(kServices) + "MrxNet");
+  Keep(kCurrentUser, "Software\\Stays");
+  const std::string before = scan.memory.Snapshot();
+
+  EXPECT_FALSE(DeleteFoundKeys(scan.context,
+                               {"", "HKLM", "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\"
+                                            "Services\\MrxNet",
+                                "HKU\\Software\\Stays", "HKLM\\System\\Missing"}));
+  ExpectOnlyDoomedKeysGone();
+  EXPECT_EQ(scan.memory.Snapshot(), before);
+}
+
+TEST_F(DeleteFoundKeysTest, OtherRootsAreAccepted) {
+  Doomed(kCurrentUser, "Software\\Evil\\Sub");
+  Doomed(platform::kClassesRoot, "evilfile");
+  Keep(kCurrentUser, "Software\\Good");
+  EXPECT_TRUE(DeleteFoundKeys(scan.context, {"HKCU\\Software\\Evil", "HKCR\\evilfile"}));
+  ExpectOnlyDoomedKeysGone();
+}
+
+TEST_F(DeleteFoundKeysTest, ReadOnlyKeyStaysAndSubkeysDeletedBeforeStayDeleted) {
+  const std::string net = std::string(kServices) + "MrxNet";
+  Doomed(kLocalMachine, net + "\\Zeta");
+  Keep(kLocalMachine, net + "\\Alpha");
+  scan.memory.registry.SetKeyAccess(kLocalMachine, net + "\\Alpha", KeyAccess::ReadOnly);
+  expected.registry.SetKeyAccess(kLocalMachine, net + "\\Alpha", KeyAccess::ReadOnly);
+  EXPECT_FALSE(DeleteFoundKeys(scan.context, {"HKLM\\" + net}));
+  ExpectOnlyDoomedKeysGone();
+
+  const std::string cls = std::string(kServices) + "MrxCls";
+  scan.memory.registry.AddKey(kLocalMachine, cls);
+  scan.memory.registry.SetKeyAccess(kLocalMachine, cls, KeyAccess::ReadOnly);
+  EXPECT_FALSE(DeleteFoundKeys(scan.context, {"HKLM\\" + cls}));
+  EXPECT_TRUE(scan.memory.registry.HasKey(kLocalMachine, cls));
+}
+
+struct RestartCase {
+  const char* name;
+  bool openFails;
+  bool holdsPrivilege;
+  bool restarts;
+};
+
+void PrintTo(const RestartCase& c, std::ostream* os) { *os << c.name; }
+
+
+class RestartComputerTest : public ::testing::TestWithParam<RestartCase> {};
+
+TEST_P(RestartComputerTest, RestartsOnlyWithTheShutdownPrivilegeEnabled) {
+  testing::MemoryScan scan;
+  auto& token = scan.memory.token;
+  token.SetOpenFails(GetParam().openFails);
+  token.SetHoldsShutdownPrivilege(GetParam().holdsPrivilege);
+
+  RestartComputer(scan.context);
+
+  if (GetParam().restarts) {
+    ASSERT_EQ(token.ExitRequests().size(), 1u);
+    EXPECT_EQ(token.ExitRequests()[0].flags, platform::kEwxReboot);
+    EXPECT_EQ(token.ExitRequests()[0].reason, 0xFFFFFFFFu);
+    EXPECT_TRUE(token.ShutdownPrivilegeEnabled());
+  } else {
+    EXPECT_THAT(token.ExitRequests(), IsEmpty());
+  }
+  EXPECT_EQ(token.OpenTokenCount(), 0u) << "the token is closed again";
+}
+
+INSTANTIATE_TEST_SUITE_P(Tokens, RestartComputerTest,
+                         ::testing::Values(RestartCase{"PrivilegeHeld", false, true, true},
+                                           RestartCase{"PrivilegeNotHeld", false, false, false},
+                                           RestartCase{"TokenCannotBeOpened", true, true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace scanner

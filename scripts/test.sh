@@ -19,15 +19,34 @@ configure win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win64.cmake"
 configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win32.cmake" -DQR_UNIT_TESTS=OFF
 
 status=0
+passed=0
+failed=0
+run_ctest() {  # build dir, extra ctest arguments...
+  local dir=$1; shift
+  local log=$build/$dir-ctest.log
+  ctest --test-dir "$build/$dir" --output-on-failure "$@" | tee "$log" || status=1
+  # "100% tests passed, 0 tests failed out of 12"
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  if [ -z "$line" ]; then status=1; return; fi
+  local bad total
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
 echo "== native tests"
-ctest --test-dir "$build/native" --output-on-failure -j "$jobs" || status=1
+run_ctest native -j "$jobs"
 
 echo "== win32 build inspection"
-ctest --test-dir "$build/win32" --output-on-failure || status=1
+run_ctest win32
 
 echo "== win64 tests under Wine"
 source "$root/scripts/wine-session.sh"
 wine_session_start "$build/wine"
 trap wine_session_stop EXIT
-ctest --test-dir "$build/win64" --output-on-failure || status=1
+run_ctest win64
+
+echo "tests: $passed passed, $failed failed"
 exit $status

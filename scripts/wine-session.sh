@@ -5,7 +5,8 @@
 #   wine_session_stop        ends them again
 
 wine_session_start() {
-  local dir=$1
+  local dir
+  dir=$(realpath -m "$1")  # Wine wants an absolute prefix path
   mkdir -p "$dir"
   export WINEPREFIX=$dir/prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree=;mshtml="

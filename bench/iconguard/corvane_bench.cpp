@@ -11,36 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "corvane_dll.h"
+#include "shell_link_file.h"
+
 namespace {
 
 constexpr int kShortcuts = 1000;
-
-std::wstring DllPath() {
-  std::wstring path = L"Z:";
-  for (const char c : std::string(CORVANE_DLL_PATH)) path += c == '/' ? L'\\' : wchar_t(c);
-  return path;
-}
-
-// {A45D89B4-2E99-4E4D-A719-D7AAB775D750}
-const CLSID kClsidCorvaneExt = {
-    0xA45D89B4, 0x2E99, 0x4E4D, {0xA7, 0x19, 0xD7, 0xAA, 0xB7, 0x75, 0xD7, 0x50}};
-
-bool WriteLink(const std::wstring& path, const wchar_t* target) {
-  IShellLinkW* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&link)))) {
-    return false;
-  }
-  IPersistFile* file = nullptr;
-  HRESULT hr = link->SetPath(target);
-  if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  if (SUCCEEDED(hr)) {
-    hr = file->Save(path.c_str(), TRUE);
-    file->Release();
-  }
-  link->Release();
-  return SUCCEEDED(hr);
-}
 
 struct Tally {
   int located = 0;    // GetIconLocation answered S_OK
@@ -94,19 +70,17 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::wstring> paths;
   for (int i = 0; i < kShortcuts; ++i) {
     paths.push_back(directory + L"\\shortcut " + std::to_wstring(i) + L".lnk");
-    if (!WriteLink(paths.back(), L"C:\\windows\\notepad.exe")) {
+    if (!corvane_test::WriteLink(paths.back(), nullptr, L"C:\\windows\\notepad.exe")) {
       std::fprintf(stderr, "cannot write shortcut %d\n", i);
       return 1;
     }
   }
 
-  HMODULE dll = LoadLibraryW(DllPath().c_str());
-  auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-      reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+  const corvane_test::CorvaneExports dll = corvane_test::LoadCorvane();
   IClassFactory* factory = nullptr;
-  if (getClassObject == nullptr ||
-      FAILED(getClassObject(kClsidCorvaneExt, IID_IClassFactory,
-                            reinterpret_cast<void**>(&factory)))) {
+  if (dll.getClassObject == nullptr ||
+      FAILED(dll.getClassObject(corvane_test::kClsidCorvaneExt, IID_IClassFactory,
+                                reinterpret_cast<void**>(&factory)))) {
     std::fprintf(stderr, "cannot load Corvane.dll\n");
     return 1;
   }

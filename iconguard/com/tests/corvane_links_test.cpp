@@ -17,6 +17,7 @@
 
 #include "corvane_dll.h"
 #include "registry_reader.h"
+#include "shell_link_file.h"
 
 namespace {
 
@@ -48,26 +49,6 @@ std::vector<std::uint8_t> ControlPanelList(bool withApplet) {
   list.push_back(0);
   list.push_back(0);
   return list;
-}
-
-// Writes a shortcut with IShellLinkW: either a crafted target list or a path.
-bool WriteLink(const std::wstring& path, const std::vector<std::uint8_t>* list,
-               const wchar_t* target) {
-  IShellLinkW* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&link)))) {
-    return false;
-  }
-  HRESULT hr = list != nullptr ? link->SetIDList(reinterpret_cast<PCIDLIST_ABSOLUTE>(list->data()))
-                               : link->SetPath(target);
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  if (SUCCEEDED(hr)) {
-    hr = file->Save(path.c_str(), TRUE);
-    file->Release();
-  }
-  link->Release();
-  return SUCCEEDED(hr);
 }
 
 // Answers the guard's warning box from another thread and remembers it.
@@ -196,7 +177,7 @@ TEST_F(CorvaneLinks, HarmlessShortcutsFallBackToTheDefaultIcon) {
     const std::wstring path = std::wstring(kDirectory) + L"\\" + c.name;
     SCOPED_TRACE(std::string(path.begin(), path.end()));
     if (c.list != nullptr || c.target != nullptr) {
-      ASSERT_TRUE(WriteLink(path, c.list, c.target));
+      ASSERT_TRUE(corvane_test::WriteLink(path, c.list, c.target));
     }
     IExtractIconW* extract = Handler(path);
     ASSERT_NE(extract, nullptr);
@@ -218,7 +199,7 @@ TEST_F(CorvaneLinks, BlockedShortcutIsRecordedAndWarnedAboutAndStaysOnNo) {
   // "é" differs between the OEM (437) and ANSI (1252) code pages.
   const std::wstring path = std::wstring(kDirectory) + L"\\blocked \u00e9.lnk";
   const std::vector<std::uint8_t> list = ControlPanelList(true);
-  ASSERT_TRUE(WriteLink(path, &list, nullptr));
+  ASSERT_TRUE(corvane_test::WriteLink(path, &list, nullptr));
   IExtractIconW* extract = Handler(path);
   ASSERT_NE(extract, nullptr);
 
@@ -264,7 +245,7 @@ TEST_F(CorvaneLinks, BlockedShortcutIsRecordedAndWarnedAboutAndStaysOnNo) {
 TEST_F(CorvaneLinks, AnsweringYesDeletesTheShortcut) {
   const std::wstring path = std::wstring(kDirectory) + L"\\delete me.lnk";
   const std::vector<std::uint8_t> list = ControlPanelList(true);
-  ASSERT_TRUE(WriteLink(path, &list, nullptr));
+  ASSERT_TRUE(corvane_test::WriteLink(path, &list, nullptr));
   IExtractIconW* extract = Handler(path);
   ASSERT_NE(extract, nullptr);
 

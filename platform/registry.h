@@ -22,6 +22,7 @@ inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegLink = 6;
 
 struct KeyInfo {
   std::uint32_t subkeyCount = 0;
@@ -35,7 +36,12 @@ class Registry {
   // Opens an existing key below `parent` (a root or an open key), trying
   // kKeyAllAccess, kKeyReadCreateSet and kKeyRead in that order. Never
   // creates. A path beginning with a backslash is taken from the root.
+  // Symbolic links on the way are followed, as RegOpenKeyEx does.
   virtual std::optional<RegKey> OpenKey(RegKey parent, const std::string& path) = 0;
+  // The same, except that a symbolic link at the end of the path is opened
+  // itself (REG_OPTION_OPEN_LINK) instead of its target. Links before the
+  // last part are still followed. Below such a link nothing is listed.
+  virtual std::optional<RegKey> OpenKeyNoFollow(RegKey parent, const std::string& path) = 0;
   virtual void CloseKey(RegKey key) = 0;
 
   virtual bool ValueExists(RegKey key, const std::string& name) = 0;
@@ -48,8 +54,10 @@ class Registry {
   // `bufferLength` characters (the terminator included).
   virtual std::optional<std::string> EnumKey(RegKey key, std::uint32_t index,
                                              std::uint32_t bufferLength) = 0;
-  // Deletes one key without subkeys below `parent` (RegDeleteKey).
-  virtual bool DeleteKey(RegKey parent, const std::string& subkey) = 0;
+  // Deletes one key without subkeys below `parent`. A symbolic link at the
+  // end of `subkey` is deleted itself, never its target (RegDeleteKey would
+  // follow it and delete the target).
+  virtual bool DeleteKeyNoFollow(RegKey parent, const std::string& subkey) = 0;
 
   bool KeyExists(RegKey parent, const std::string& path) {
     const auto key = OpenKey(parent, path);

@@ -13,6 +13,7 @@ inline constexpr std::int32_t kErrorSuccess = 0;
 inline constexpr std::int32_t kErrorFileNotFound = 2;
 inline constexpr std::int32_t kErrorAccessDenied = 5;
 inline constexpr std::int32_t kErrorInvalidHandle = 6;
+inline constexpr std::int32_t kErrorInvalidParameter = 87;
 inline constexpr std::int32_t kErrorMoreData = 234;
 inline constexpr std::int32_t kErrorNoMoreItems = 259;
 
@@ -29,9 +30,13 @@ class WideRegistry {
   // RegCreateKeyExW: no class, non-volatile; opens the key when it exists.
   virtual std::int32_t CreateKey(RegKey parent, const std::u16string& path,
                                  std::uint32_t access, RegKey* key) = 0;
-  // RegOpenKeyExW.
+  // RegOpenKeyExW: symbolic links on the way are followed.
   virtual std::int32_t OpenKey(RegKey parent, const std::u16string& path,
                                std::uint32_t access, RegKey* key) = 0;
+  // RegOpenKeyExW with REG_OPTION_OPEN_LINK: a symbolic link at the end of
+  // the path is opened itself, links before it are followed.
+  virtual std::int32_t OpenKeyNoFollow(RegKey parent, const std::u16string& path,
+                                       std::uint32_t access, RegKey* key) = 0;
   virtual void CloseKey(RegKey key) = 0;
 
   // RegQueryValueExW; an empty name is the default value. `data` may be
@@ -43,8 +48,12 @@ class WideRegistry {
                                 const std::uint8_t* data, std::uint32_t size) = 0;
   // RegDeleteValueW.
   virtual std::int32_t DeleteValue(RegKey key, const std::u16string& name) = 0;
-  // RegDeleteKeyW: one key without subkeys.
+  // RegDeleteKeyW: one key without subkeys; a symbolic link at the end of
+  // `subkey` is followed and its target deleted.
   virtual std::int32_t DeleteKey(RegKey parent, const std::u16string& subkey) = 0;
+  // One key without subkeys, opened with REG_OPTION_OPEN_LINK and deleted
+  // through that handle: a symbolic link goes itself, its target stays.
+  virtual std::int32_t DeleteKeyNoFollow(RegKey parent, const std::u16string& subkey) = 0;
   // RegEnumKeyExW: the name of the subkey at `index`.
   virtual std::int32_t EnumKey(RegKey key, std::uint32_t index, std::u16string* name) = 0;
 };

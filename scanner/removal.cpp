@@ -9,28 +9,34 @@ namespace scanner {
 namespace {
 
 constexpr std::uint32_t kAnyReason = 0xFFFFFFFF;
+// The registry nests keys at most 512 deep; a deeper walk can only be a
+// fault, and stopping there keeps the stack safe whatever the tree holds.
+constexpr int kMaxKeyDepth = 512;
 
 // Deletes `path` below `parent` with all its subkeys, deepest first; true
 // when the key itself was deleted. Subkeys removed before a failure stay
-// removed.
+// removed. A symbolic link (the key itself or any subkey) is deleted as a
+// link and never entered: followed, a link planted by the rootkit would aim
+// the removal at a tree of its choosing, or at the key itself in a loop.
 bool DeleteKeyTree(platform::Registry& registry, platform::RegKey parent,
-                   const std::string& path) {
-  {
-    ScopedKey key(registry, parent, path);
+                   const std::string& path, int depth = 0) {
+  if (depth < kMaxKeyDepth) {
+    // Opened without following, a link lists no subkeys of its own.
+    ScopedKey key(registry, registry.OpenKeyNoFollow(parent, path));
     if (key) {
       if (const auto info = registry.QueryKeyInfo(key.get())) {
         const std::uint32_t bufferLength = info->maxSubkeyNameLength + 1;
         // From the last index down, so deleting does not shift the ones left.
         for (std::uint32_t index = info->subkeyCount; index-- > 0;) {
           if (const auto name = registry.EnumKey(key.get(), index, bufferLength)) {
-            DeleteKeyTree(registry, key.get(), *name);
+            DeleteKeyTree(registry, key.get(), *name, depth + 1);
           }
         }
       }
     }
   }
   const std::string relative = path.starts_with("\\") ? path.substr(1) : path;
-  return registry.DeleteKey(parent, relative);
+  return registry.DeleteKeyNoFollow(parent, relative);
 }
 
 std::optional<platform::RegKey> RootOf(const std::string& upperEntry) {
@@ -77,9 +83,10 @@ bool DeleteFoundKeys(ScanContext& context, const Findings& RegistryFindings) {
       if (!root) continue;
       const std::string path = upper.substr(4);
       if (path.empty()) continue;
-      if (registry.KeyExists(*root, path) && DeleteKeyTree(registry, *root, path)) {
-        deleted = true;
-      }
+      // A service key that is itself a link counts as existing: the link
+      // is what gets deleted.
+      if (!ScopedKey(registry, registry.OpenKeyNoFollow(*root, path))) continue;
+      if (DeleteKeyTree(registry, *root, path)) deleted = true;
     }
   } catch (...) {
     // Silent: what was deleted stays deleted.

@@ -11,7 +11,10 @@ namespace scanner {
 class ScopedKey {
  public:
   ScopedKey(platform::Registry& registry, platform::RegKey parent, const std::string& path)
-      : registry_(registry), key_(registry.OpenKey(parent, path)) {}
+      : ScopedKey(registry, registry.OpenKey(parent, path)) {}
+  // Takes over a key that is already open (or the failure to open it).
+  ScopedKey(platform::Registry& registry, std::optional<platform::RegKey> key)
+      : registry_(registry), key_(key) {}
   ~ScopedKey() {
     if (key_) registry_.CloseKey(*key_);
   }

@@ -20,18 +20,25 @@ std::int32_t WriteString(WideRegistry& registry, RegKey key, const std::u16strin
                            static_cast<std::uint32_t>(data.size()));
 }
 
-// Deletes a key with everything below it; what cannot be deleted stays.
-void DeleteTree(WideRegistry& registry, RegKey parent, const std::u16string& name) {
+// The registry nests keys at most 512 deep; the walk never goes further.
+constexpr int kMaxKeyDepth = 512;
+
+// Deletes a key with everything below it; what cannot be deleted stays. A
+// symbolic link is deleted as a link and never entered, so a link under the
+// class key can neither aim the deletion at another tree nor loop it.
+void DeleteTree(WideRegistry& registry, RegKey parent, const std::u16string& name, int depth = 0) {
   RegKey key = 0;
-  if (registry.OpenKey(parent, name, kReadWrite, &key) != platform::kErrorSuccess) return;
-  std::vector<std::u16string> subkeys;
-  std::u16string subkey;
-  for (std::uint32_t i = 0; registry.EnumKey(key, i, &subkey) == platform::kErrorSuccess; ++i) {
-    subkeys.push_back(subkey);
+  if (depth < kMaxKeyDepth &&
+      registry.OpenKeyNoFollow(parent, name, kReadWrite, &key) == platform::kErrorSuccess) {
+    std::vector<std::u16string> subkeys;
+    std::u16string subkey;
+    for (std::uint32_t i = 0; registry.EnumKey(key, i, &subkey) == platform::kErrorSuccess; ++i) {
+      subkeys.push_back(subkey);
+    }
+    for (const auto& child : subkeys) DeleteTree(registry, key, child, depth + 1);
+    registry.CloseKey(key);
   }
-  for (const auto& child : subkeys) DeleteTree(registry, key, child);
-  registry.CloseKey(key);
-  registry.DeleteKey(parent, name);
+  registry.DeleteKeyNoFollow(parent, name);
 }
 
 std::int32_t RegisterEntries(WideRegistry& registry, RegKey parent,

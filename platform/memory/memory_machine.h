@@ -23,6 +23,10 @@ enum class KeyAccess {
   Denied,    // cannot be opened at all
 };
 
+// The security identifier of the machine's one user: HKEY_CURRENT_USER is
+// "\Registry\User\<it>" to a symbolic link (the same as Wine's).
+inline constexpr const char* kCurrentUserSid = "S-1-5-21-0-0-0-1000";
+
 // One registry tree serving both the scanner's and the icon guard's
 // interfaces. Names compare case-insensitively and keep their case.
 class MemoryRegistry : public Registry, public WideRegistry {
@@ -39,8 +43,12 @@ class MemoryRegistry : public Registry, public WideRegistry {
   void SetString(RegKey root, const std::string& path, const std::string& name,
                  const std::string& text, std::uint32_t type = kRegSz);
   void SetKeyAccess(RegKey root, const std::string& path, KeyAccess access);
+  // A symbolic link at `path` (a new key) to `target`, an absolute registry
+  // path such as "\Registry\Machine\Software\X"; the target need not exist.
+  void AddLink(RegKey root, const std::string& path, const std::string& target);
 
   // Inspection.
+  // Whether the key exists; a link at the end of `path` counts itself.
   bool HasKey(RegKey root, const std::string& path) const;
   std::optional<std::vector<std::uint8_t>> ValueData(RegKey root, const std::string& path,
                                                      const std::string& name) const;
@@ -54,28 +62,35 @@ class MemoryRegistry : public Registry, public WideRegistry {
 
   // Registry
   std::optional<RegKey> OpenKey(RegKey parent, const std::string& path) override;
+  std::optional<RegKey> OpenKeyNoFollow(RegKey parent, const std::string& path) override;
   void CloseKey(RegKey key) override;
   bool ValueExists(RegKey key, const std::string& name) override;
   std::optional<std::string> ReadString(RegKey key, const std::string& name) override;
   std::optional<KeyInfo> QueryKeyInfo(RegKey key) override;
   std::optional<std::string> EnumKey(RegKey key, std::uint32_t index,
                                      std::uint32_t bufferLength) override;
-  bool DeleteKey(RegKey parent, const std::string& subkey) override;
+  bool DeleteKeyNoFollow(RegKey parent, const std::string& subkey) override;
 
   // WideRegistry
   std::int32_t CreateKey(RegKey parent, const std::u16string& path, std::uint32_t access,
                          RegKey* key) override;
   std::int32_t OpenKey(RegKey parent, const std::u16string& path, std::uint32_t access,
                        RegKey* key) override;
+  std::int32_t OpenKeyNoFollow(RegKey parent, const std::u16string& path, std::uint32_t access,
+                               RegKey* key) override;
   std::int32_t QueryValue(RegKey key, const std::u16string& name, std::uint32_t* type,
                           std::uint8_t* data, std::uint32_t* size) override;
   std::int32_t SetValue(RegKey key, const std::u16string& name, std::uint32_t type,
                         const std::uint8_t* data, std::uint32_t size) override;
   std::int32_t DeleteValue(RegKey key, const std::u16string& name) override;
   std::int32_t DeleteKey(RegKey parent, const std::u16string& subkey) override;
+  std::int32_t DeleteKeyNoFollow(RegKey parent, const std::u16string& subkey) override;
   std::int32_t EnumKey(RegKey key, std::uint32_t index, std::u16string* name) override;
 
  private:
+  // The three access levels in turn, as OpenKey and OpenKeyNoFollow try them.
+  std::optional<RegKey> OpenWithFallback(RegKey parent, const std::string& path, bool followLast);
+
   struct State;
   std::unique_ptr<State> state_;
 };

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <stdexcept>
 
 #include "platform/memory/memory_registry_state.h"
 #include "platform/memory/unicode.h"
@@ -30,6 +31,7 @@ void DumpNode(const RegNode& node, const std::string& path, std::string& out) {
   out += path;
   if (node.access == KeyAccess::ReadOnly) out += " [read-only]";
   if (node.access == KeyAccess::Denied) out += " [denied]";
+  if (node.link) out += " [link]";
   out += '\n';
   for (const auto& [folded, value] : node.values) {
     char head[32];
@@ -69,8 +71,19 @@ void MemoryRegistry::SetKeyAccess(RegKey root, const std::string& path, KeyAcces
   state_->SeedNode(root, path, true)->access = access;
 }
 
+void MemoryRegistry::AddLink(RegKey root, const std::string& path, const std::string& target) {
+  const auto node = state_->SeedNode(root, path, true);
+  if (!node->subkeys.empty() || !node->values.empty()) {
+    throw std::invalid_argument("a registry link holds nothing but its target");
+  }
+  node->link = true;
+  node->values[FoldAscii(kLinkValueName)] =
+      RegValue{kLinkValueName, kRegLink, Utf16Bytes(Utf8ToUtf16(target))};
+}
+
 bool MemoryRegistry::HasKey(RegKey root, const std::string& path) const {
-  return state_->SeedNode(root, path, false) != nullptr;
+  std::shared_ptr<RegNode> node;
+  return state_->Lookup(state_->SeedNode(root, "", false), path, false, &node) == kErrorSuccess;
 }
 
 std::optional<std::vector<std::uint8_t>> MemoryRegistry::ValueData(
@@ -99,7 +112,8 @@ std::string MemoryRegistry::Dump() const {
 
 std::size_t MemoryRegistry::OpenHandleCount() const { return state_->handles.size(); }
 
-std::optional<RegKey> MemoryRegistry::OpenKey(RegKey parent, const std::string& path) {
+std::optional<RegKey> MemoryRegistry::OpenWithFallback(RegKey parent, const std::string& path,
+                                                       bool followLast) {
   std::string relative = path;
   if (!relative.empty() && relative.front() == '\\') {
     std::shared_ptr<RegNode> node;
@@ -109,9 +123,17 @@ std::optional<RegKey> MemoryRegistry::OpenKey(RegKey parent, const std::string& 
   }
   for (const std::uint32_t access : {kKeyAllAccess, kKeyReadCreateSet, kKeyRead}) {
     RegKey key = 0;
-    if (state_->Open(parent, relative, access, &key) == kErrorSuccess) return key;
+    if (state_->Open(parent, relative, access, followLast, &key) == kErrorSuccess) return key;
   }
   return std::nullopt;
+}
+
+std::optional<RegKey> MemoryRegistry::OpenKey(RegKey parent, const std::string& path) {
+  return OpenWithFallback(parent, path, true);
+}
+
+std::optional<RegKey> MemoryRegistry::OpenKeyNoFollow(RegKey parent, const std::string& path) {
+  return OpenWithFallback(parent, path, false);
 }
 
 void MemoryRegistry::CloseKey(RegKey key) { state_->handles.erase(key); }
@@ -152,8 +174,8 @@ std::optional<std::string> MemoryRegistry::EnumKey(RegKey key, std::uint32_t ind
   return Utf16ToUtf8(name);
 }
 
-bool MemoryRegistry::DeleteKey(RegKey parent, const std::string& subkey) {
-  return state_->Delete(parent, subkey) == kErrorSuccess;
+bool MemoryRegistry::DeleteKeyNoFollow(RegKey parent, const std::string& subkey) {
+  return state_->Delete(parent, subkey, false) == kErrorSuccess;
 }
 
 }  // namespace platform::memory

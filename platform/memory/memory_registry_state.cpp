@@ -53,6 +53,70 @@ std::int32_t MemoryRegistry::State::Resolve(RegKey key, std::uint32_t needed,
   return kErrorSuccess;
 }
 
+namespace {
+
+// The registry path a link names, every UTF-16 unit of its value counted
+// (a terminator written with it becomes part of the last name, as on Windows).
+std::string LinkTargetText(const RegValue& value) {
+  std::u16string text;
+  for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
+    text += static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
+  }
+  return Utf16ToUtf8(text);
+}
+
+}  // namespace
+
+std::int32_t MemoryRegistry::State::Follow(std::shared_ptr<RegNode>* node, int hops) const {
+  if (!(*node)->link) return kErrorSuccess;
+  if (hops >= kMaxLinkHops) return kErrorInvalidParameter;
+  const auto value = (*node)->values.find(FoldAscii(kLinkValueName));
+  if (value == (*node)->values.end()) return kErrorFileNotFound;
+  // "\Registry\Machine\..." is HKLM, "\Registry\User\<SID>\..." the
+  // current user's HKCU; nothing else is reachable.
+  const auto parts = SplitKeyPath(LinkTargetText(value->second));
+  std::size_t next = 0;
+  std::shared_ptr<RegNode> at;
+  if (parts.size() >= 2 && FoldAscii(parts[0]) == "registry" && FoldAscii(parts[1]) == "machine") {
+    at = roots.at(kLocalMachine);
+    next = 2;
+  } else if (parts.size() >= 3 && FoldAscii(parts[0]) == "registry" &&
+             FoldAscii(parts[1]) == "user" &&
+             FoldAscii(parts[2]) == FoldAscii(kCurrentUserSid)) {
+    at = roots.at(kCurrentUser);
+    next = 3;
+  } else {
+    return kErrorFileNotFound;
+  }
+  for (; next < parts.size(); ++next) {
+    const auto it = at->subkeys.find(FoldAscii(parts[next]));
+    if (it == at->subkeys.end()) return kErrorFileNotFound;
+    at = it->second;
+    if (const auto status = Follow(&at, hops + 1); status != kErrorSuccess) return status;
+  }
+  *node = at;
+  return kErrorSuccess;
+}
+
+std::int32_t MemoryRegistry::State::Lookup(std::shared_ptr<RegNode> from, const std::string& path,
+                                           bool followLast,
+                                           std::shared_ptr<RegNode>* node) const {
+  const auto parts = SplitKeyPath(path);
+  if (!parts.empty()) {
+    if (const auto status = Follow(&from); status != kErrorSuccess) return status;
+  }
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const auto it = from->subkeys.find(FoldAscii(parts[i]));
+    if (it == from->subkeys.end()) return kErrorFileNotFound;
+    from = it->second;
+    if (i + 1 < parts.size() || followLast) {
+      if (const auto status = Follow(&from); status != kErrorSuccess) return status;
+    }
+  }
+  *node = from;
+  return kErrorSuccess;
+}
+
 std::shared_ptr<RegNode> MemoryRegistry::State::Walk(std::shared_ptr<RegNode> from,
                                                      const std::string& path) {
   for (const auto& part : SplitKeyPath(path)) {
@@ -66,16 +130,21 @@ std::shared_ptr<RegNode> MemoryRegistry::State::Walk(std::shared_ptr<RegNode> fr
 std::shared_ptr<RegNode> MemoryRegistry::State::WalkOrCreate(std::shared_ptr<RegNode> from,
                                                              const std::string& path) {
   for (const auto& part : SplitKeyPath(path)) {
-    auto& slot = from->subkeys[FoldAscii(part)];
-    if (!slot) {
-      slot = std::make_shared<RegNode>();
-      slot->name = part;
-      slot->root = from->root;
-      slot->parent = from.get();
-    }
-    from = slot;
+    if (from->link) throw std::invalid_argument("cannot seed below a registry link");
+    const auto it = from->subkeys.find(FoldAscii(part));
+    from = it != from->subkeys.end() ? it->second : AddChild(from, part);
   }
   return from;
+}
+
+std::shared_ptr<RegNode> MemoryRegistry::State::AddChild(const std::shared_ptr<RegNode>& parent,
+                                                         const std::string& name) {
+  auto child = std::make_shared<RegNode>();
+  child->name = name;
+  child->root = parent->root;
+  child->parent = parent.get();
+  parent->subkeys[FoldAscii(name)] = child;
+  return child;
 }
 
 bool MemoryRegistry::State::AccessAllowed(const RegNode& node, std::uint32_t access) {
@@ -98,23 +167,28 @@ RegKey MemoryRegistry::State::NewHandle(std::shared_ptr<RegNode> node, std::uint
 }
 
 std::int32_t MemoryRegistry::State::Open(RegKey parent, const std::string& path,
-                                         std::uint32_t access, RegKey* key) {
+                                         std::uint32_t access, bool followLast, RegKey* key) {
   if (!IsRelativeKeyPath(path)) return kErrorBadPathname;
   std::shared_ptr<RegNode> from;
   if (const auto status = Resolve(parent, 0, &from); status != kErrorSuccess) return status;
-  const auto node = Walk(from, path);
-  if (!node) return kErrorFileNotFound;
+  std::shared_ptr<RegNode> node;
+  if (const auto status = Lookup(from, path, followLast, &node); status != kErrorSuccess) {
+    return status;
+  }
   if (!AccessAllowed(*node, access)) return kErrorAccessDenied;
   *key = NewHandle(node, access);
   return kErrorSuccess;
 }
 
-std::int32_t MemoryRegistry::State::Delete(RegKey parent, const std::string& path) {
+std::int32_t MemoryRegistry::State::Delete(RegKey parent, const std::string& path,
+                                           bool followLast) {
   if (!IsRelativeKeyPath(path)) return kErrorBadPathname;
   std::shared_ptr<RegNode> from;
   if (const auto status = Resolve(parent, 0, &from); status != kErrorSuccess) return status;
-  const auto node = Walk(from, path);
-  if (!node) return kErrorFileNotFound;
+  std::shared_ptr<RegNode> node;
+  if (const auto status = Lookup(from, path, followLast, &node); status != kErrorSuccess) {
+    return status;
+  }
   // Roots cannot go; a key with subkeys or without delete rights refuses.
   if (!node->parent || !node->subkeys.empty() || node->access != KeyAccess::Full) {
     return kErrorAccessDenied;

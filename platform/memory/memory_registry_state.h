@@ -20,11 +20,21 @@ struct RegValue {
   std::vector<std::uint8_t> data;
 };
 
+// A symbolic link keeps its target, an absolute registry path such as
+// "\Registry\Machine\Software\X", in this value (type REG_LINK, UTF-16LE
+// without a terminator).
+inline constexpr const char* kLinkValueName = "SymbolicLinkValue";
+// Links lead to links at most this deep; a longer chain (a cycle) fails.
+inline constexpr int kMaxLinkHops = 16;
+
 struct RegNode {
   std::string name;
   RegKey root = 0;
   RegNode* parent = nullptr;
   KeyAccess access = KeyAccess::Full;
+  // A symbolic link: opening it leads to its target; it has no subkeys and
+  // no value but its target.
+  bool link = false;
   // A deleted key stays alive while handles still name it; every operation
   // through such a handle then fails, as on Windows.
   bool deleted = false;
@@ -47,14 +57,27 @@ struct MemoryRegistry::State {
   std::shared_ptr<RegNode> SeedNode(RegKey root, const std::string& path, bool create);
   // The open key or root behind `key`, checked for `needed` access rights.
   std::int32_t Resolve(RegKey key, std::uint32_t needed, std::shared_ptr<RegNode>* node) const;
-  // Walks `path` (UTF-8, backslash separated) below `from`; null when absent.
+  // Replaces a link by its target, as often as the chain goes.
+  // kErrorFileNotFound for a target that is missing or not an absolute
+  // registry path, kErrorInvalidParameter for a chain too long.
+  std::int32_t Follow(std::shared_ptr<RegNode>* node, int hops = 0) const;
+  // Walks `path` (UTF-8, backslash separated) below `from` as the system
+  // does: links before the last part are followed, the last one only with
+  // `followLast`; a start key that is a link leads into its target.
+  std::int32_t Lookup(std::shared_ptr<RegNode> from, const std::string& path, bool followLast,
+                      std::shared_ptr<RegNode>* node) const;
+  // Seeding and inspection walk the tree literally; seeding never goes
+  // below a link.
   static std::shared_ptr<RegNode> Walk(std::shared_ptr<RegNode> from, const std::string& path);
   static std::shared_ptr<RegNode> WalkOrCreate(std::shared_ptr<RegNode> from,
                                                const std::string& path);
+  static std::shared_ptr<RegNode> AddChild(const std::shared_ptr<RegNode>& parent,
+                                           const std::string& name);
   static bool AccessAllowed(const RegNode& node, std::uint32_t access);
   RegKey NewHandle(std::shared_ptr<RegNode> node, std::uint32_t access);
-  std::int32_t Open(RegKey parent, const std::string& path, std::uint32_t access, RegKey* key);
-  std::int32_t Delete(RegKey parent, const std::string& path);
+  std::int32_t Open(RegKey parent, const std::string& path, std::uint32_t access, bool followLast,
+                    RegKey* key);
+  std::int32_t Delete(RegKey parent, const std::string& path, bool followLast);
 };
 
 // Registry paths are relative: a leading backslash is refused.

@@ -9,31 +9,31 @@
 #include "platform/memory/unicode.h"
 
 namespace platform::memory {
-namespace {
-
-constexpr std::int32_t kErrorInvalidParameter = 87;
-
-}  // namespace
 
 std::int32_t MemoryRegistry::CreateKey(RegKey parent, const std::u16string& path,
                                        std::uint32_t access, RegKey* key) {
-  std::shared_ptr<RegNode> from;
-  if (const auto status = state_->Resolve(parent, 0, &from); status != kErrorSuccess) {
+  std::shared_ptr<RegNode> node;
+  if (const auto status = state_->Resolve(parent, 0, &node); status != kErrorSuccess) {
     return status;
   }
   const std::string relative = Utf16ToUtf8(path);
   if (!IsRelativeKeyPath(relative)) return kErrorBadPathname;
-  auto node = State::Walk(from, relative);
-  if (!node) {
+  const auto parts = SplitKeyPath(relative);
+  if (!parts.empty()) {
+    if (const auto status = state_->Follow(&node); status != kErrorSuccess) return status;
+  }
+  // Existing keys are opened, links among them followed, the final one too.
+  std::size_t next = 0;
+  for (; next < parts.size(); ++next) {
+    const auto it = node->subkeys.find(FoldAscii(parts[next]));
+    if (it == node->subkeys.end()) break;
+    node = it->second;
+    if (const auto status = state_->Follow(&node); status != kErrorSuccess) return status;
+  }
+  if (next < parts.size()) {
     // New keys go below the deepest existing one, which must allow it.
-    auto deepest = from;
-    for (const auto& part : SplitKeyPath(relative)) {
-      const auto it = deepest->subkeys.find(FoldAscii(part));
-      if (it == deepest->subkeys.end()) break;
-      deepest = it->second;
-    }
-    if (deepest->access != KeyAccess::Full) return kErrorAccessDenied;
-    node = State::WalkOrCreate(from, relative);
+    if (node->access != KeyAccess::Full) return kErrorAccessDenied;
+    for (; next < parts.size(); ++next) node = State::AddChild(node, parts[next]);
   }
   if (!State::AccessAllowed(*node, access)) return kErrorAccessDenied;
   *key = state_->NewHandle(node, access);
@@ -42,7 +42,12 @@ std::int32_t MemoryRegistry::CreateKey(RegKey parent, const std::u16string& path
 
 std::int32_t MemoryRegistry::OpenKey(RegKey parent, const std::u16string& path,
                                      std::uint32_t access, RegKey* key) {
-  return state_->Open(parent, Utf16ToUtf8(path), access, key);
+  return state_->Open(parent, Utf16ToUtf8(path), access, true, key);
+}
+
+std::int32_t MemoryRegistry::OpenKeyNoFollow(RegKey parent, const std::u16string& path,
+                                             std::uint32_t access, RegKey* key) {
+  return state_->Open(parent, Utf16ToUtf8(path), access, false, key);
 }
 
 std::int32_t MemoryRegistry::QueryValue(RegKey key, const std::u16string& name,
@@ -76,6 +81,8 @@ std::int32_t MemoryRegistry::SetValue(RegKey key, const std::u16string& name, st
     return status;
   }
   const std::string utf8 = Utf16ToUtf8(name);
+  // A link holds its target and nothing else.
+  if (node->link && FoldAscii(utf8) != FoldAscii(kLinkValueName)) return kErrorAccessDenied;
   RegValue value{utf8, type, {}};
   if (data) value.data.assign(data, data + size);
   node->values[FoldAscii(utf8)] = std::move(value);
@@ -91,7 +98,11 @@ std::int32_t MemoryRegistry::DeleteValue(RegKey key, const std::u16string& name)
 }
 
 std::int32_t MemoryRegistry::DeleteKey(RegKey parent, const std::u16string& subkey) {
-  return state_->Delete(parent, Utf16ToUtf8(subkey));
+  return state_->Delete(parent, Utf16ToUtf8(subkey), true);
+}
+
+std::int32_t MemoryRegistry::DeleteKeyNoFollow(RegKey parent, const std::u16string& subkey) {
+  return state_->Delete(parent, Utf16ToUtf8(subkey), false);
 }
 
 std::int32_t MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, std::u16string* name) {

@@ -32,6 +32,12 @@ class ContractBackend {
   virtual void SeedKey(const std::string& path) = 0;
   virtual void SeedValue(const std::string& path, const std::string& name, std::uint32_t type,
                          const std::vector<std::uint8_t>& data) = 0;
+  // A symbolic link at `path` to `target`, an absolute registry path
+  // ("\Registry\Machine\..." or UserRoot() + "\...").
+  virtual void SeedLink(const std::string& path, const std::string& target) = 0;
+  // HKEY_CURRENT_USER as a link target names it: "\Registry\User\<SID>".
+  virtual std::string UserRoot() = 0;
+  // Whether the key exists; a link at the end of `path` counts itself.
   virtual bool KeyPresent(const std::string& path) = 0;
 
   // A fresh, empty directory ("X:\...", no trailing backslash).

@@ -19,6 +19,14 @@ void MemoryBackend::SeedValue(const std::string& path, const std::string& name,
   machine_.registry.SetValue(kCurrentUser, path, name, type, data);
 }
 
+void MemoryBackend::SeedLink(const std::string& path, const std::string& target) {
+  machine_.registry.AddLink(kCurrentUser, path, target);
+}
+
+std::string MemoryBackend::UserRoot() {
+  return std::string("\\Registry\\User\\") + memory::kCurrentUserSid;
+}
+
 bool MemoryBackend::KeyPresent(const std::string& path) {
   return machine_.registry.HasKey(kCurrentUser, path);
 }

@@ -28,7 +28,7 @@ TEST(MemoryRegistryAccess, OpeningFallsBackToTheLevelTheKeyAllows) {
   EXPECT_EQ(reg.OpenKey(kLocalMachine, u"System\\Services\\MrxNet", kKeyRead, &wide),
             kErrorSuccess);
   reg.CloseKey(wide);
-  EXPECT_FALSE(reg.DeleteKey(kLocalMachine, "System\\Services\\MrxNet"));
+  EXPECT_FALSE(reg.DeleteKeyNoFollow(kLocalMachine, "System\\Services\\MrxNet"));
   EXPECT_TRUE(reg.HasKey(kLocalMachine, "System\\Services\\MrxNet"));
   EXPECT_EQ(reg.OpenHandleCount(), 0u);
 }
@@ -42,8 +42,8 @@ TEST(MemoryRegistryAccess, ADeniedKeyNeverOpensButStillBlocksItsParentsDeletion)
             kErrorAccessDenied);
   EXPECT_EQ(reg.CreateKey(kLocalMachine, u"System\\Services\\MrxCls\\Sub", kKeyAllAccess, &key),
             kErrorAccessDenied);
-  EXPECT_FALSE(reg.DeleteKey(kLocalMachine, "System\\Services\\MrxCls"));
-  EXPECT_FALSE(reg.DeleteKey(kLocalMachine, "System\\Services"));
+  EXPECT_FALSE(reg.DeleteKeyNoFollow(kLocalMachine, "System\\Services\\MrxCls"));
+  EXPECT_FALSE(reg.DeleteKeyNoFollow(kLocalMachine, "System\\Services"));
 }
 
 TEST(MemoryRegistryDump, IsIndependentOfSeedingOrderAndShowsChanges) {
@@ -62,9 +62,9 @@ TEST(MemoryRegistryDump, IsIndependentOfSeedingOrderAndShowsChanges) {
   EXPECT_EQ(first.Dump(), third.Dump());
 
   const std::string before = first.Dump();
-  EXPECT_FALSE(first.DeleteKey(kLocalMachine, "B"));
+  EXPECT_FALSE(first.DeleteKeyNoFollow(kLocalMachine, "B"));
   EXPECT_EQ(first.Dump(), before);
-  EXPECT_TRUE(first.DeleteKey(kLocalMachine, "B\\Y"));
+  EXPECT_TRUE(first.DeleteKeyNoFollow(kLocalMachine, "B\\Y"));
   EXPECT_NE(first.Dump(), before);
 }
 

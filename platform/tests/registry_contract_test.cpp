@@ -115,24 +115,91 @@ TYPED_TEST(RegistryContract, EnumeratesAndDeletesSubkeysOneByOne) {
   }
   EXPECT_EQ(tight, (std::set<std::string>{"Alpha"}));
 
-  EXPECT_FALSE(reg.DeleteKey(*parent, "Longer Name"));
+  EXPECT_FALSE(reg.DeleteKeyNoFollow(*parent, "Longer Name"));
   EXPECT_TRUE(b.KeyPresent(kBase + "\\Parent\\Longer Name"));
-  EXPECT_TRUE(reg.DeleteKey(*parent, "Longer Name\\Deep"));
-  EXPECT_TRUE(reg.DeleteKey(*parent, "longer name"));
-  EXPECT_TRUE(reg.DeleteKey(*parent, "Alpha"));
-  EXPECT_FALSE(reg.DeleteKey(*parent, "Alpha"));
+  EXPECT_TRUE(reg.DeleteKeyNoFollow(*parent, "Longer Name\\Deep"));
+  EXPECT_TRUE(reg.DeleteKeyNoFollow(*parent, "longer name"));
+  EXPECT_TRUE(reg.DeleteKeyNoFollow(*parent, "Alpha"));
+  EXPECT_FALSE(reg.DeleteKeyNoFollow(*parent, "Alpha"));
   EXPECT_EQ(reg.QueryKeyInfo(*parent)->subkeyCount, 0u);
   reg.CloseKey(*parent);
 
-  EXPECT_TRUE(reg.DeleteKey(kCurrentUser, kBase + "\\Parent"));
+  EXPECT_TRUE(reg.DeleteKeyNoFollow(kCurrentUser, kBase + "\\Parent"));
   EXPECT_FALSE(b.KeyPresent(kBase + "\\Parent"));
 }
 
 TYPED_TEST(RegistryContract, DeleteKeyRefusesALeadingBackslash) {
   auto& b = this->backend;
   b.SeedKey(kBase + "\\Leaf");
-  EXPECT_FALSE(b.registry().DeleteKey(kCurrentUser, "\\" + kBase + "\\Leaf"));
+  EXPECT_FALSE(b.registry().DeleteKeyNoFollow(kCurrentUser, "\\" + kBase + "\\Leaf"));
   EXPECT_TRUE(b.KeyPresent(kBase + "\\Leaf"));
+}
+
+// Svc\Lnk is a link to Victim, which holds Deep.
+template <class Backend>
+void SeedLinkedService(Backend& b) {
+  b.SeedValue(kBase + "\\Victim\\Deep", "Data", kRegSz, StringData(u"kept"));
+  b.SeedLink(kBase + "\\Svc\\Lnk", b.UserRoot() + "\\" + kBase + "\\Victim");
+}
+
+TYPED_TEST(RegistryContract, LinksAreFollowedUnlessTheLastPartIsOpenedItself) {
+  auto& b = this->backend;
+  SeedLinkedService(b);
+  auto& reg = b.registry();
+
+  const auto followed = reg.OpenKey(kCurrentUser, kBase + "\\Svc\\Lnk");
+  ASSERT_TRUE(followed.has_value());
+  EXPECT_EQ(reg.QueryKeyInfo(*followed)->subkeyCount, 1u) << "the target's Deep";
+  EXPECT_EQ(reg.EnumKey(*followed, 0, 64), "Deep");
+  reg.CloseKey(*followed);
+
+  const auto itself = reg.OpenKeyNoFollow(kCurrentUser, kBase + "\\Svc\\Lnk");
+  ASSERT_TRUE(itself.has_value());
+  EXPECT_EQ(reg.QueryKeyInfo(*itself)->subkeyCount, 0u) << "a link lists nothing of its own";
+  reg.CloseKey(*itself);
+
+  // Before the last part a link is always followed.
+  for (const bool follow : {true, false}) {
+    const std::string deep = kBase + "\\Svc\\lnk\\DEEP";
+    const auto key = follow ? reg.OpenKey(kCurrentUser, deep) : reg.OpenKeyNoFollow(kCurrentUser, deep);
+    ASSERT_TRUE(key.has_value()) << follow;
+    EXPECT_EQ(reg.ReadString(*key, "Data"), "kept");
+    reg.CloseKey(*key);
+  }
+
+  const auto svc = reg.OpenKey(kCurrentUser, kBase + "\\Svc");
+  ASSERT_TRUE(svc.has_value());
+  EXPECT_EQ(reg.EnumKey(*svc, 0, 64), "Lnk");
+  // Deleting the link leaves its target whole.
+  EXPECT_TRUE(reg.DeleteKeyNoFollow(*svc, "Lnk"));
+  EXPECT_EQ(reg.QueryKeyInfo(*svc)->subkeyCount, 0u);
+  EXPECT_FALSE(reg.DeleteKeyNoFollow(*svc, "Lnk"));
+  reg.CloseKey(*svc);
+  EXPECT_TRUE(b.KeyPresent(kBase + "\\Victim\\Deep"));
+}
+
+TYPED_TEST(RegistryContract, LinksThatLeadNowhereOpenOnlyThemselves) {
+  auto& b = this->backend;
+  const std::string user = b.UserRoot() + "\\" + kBase;
+  b.SeedKey(kBase + "\\Victim\\Deep");
+  b.SeedLink(kBase + "\\Dangling", user + "\\Missing");
+  b.SeedLink(kBase + "\\Relative", kBase + "\\Victim");
+  b.SeedLink(kBase + "\\A", user + "\\B");
+  b.SeedLink(kBase + "\\B", user + "\\A");
+  b.SeedLink(kBase + "\\Victim\\Loop", user + "\\VICTIM");
+  auto& reg = b.registry();
+
+  for (const char* name : {"Dangling", "Relative", "A", "B"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(reg.KeyExists(kCurrentUser, kBase + "\\" + name));
+    const auto itself = reg.OpenKeyNoFollow(kCurrentUser, kBase + "\\" + name);
+    ASSERT_TRUE(itself.has_value());
+    reg.CloseKey(*itself);
+    EXPECT_TRUE(reg.DeleteKeyNoFollow(kCurrentUser, kBase + "\\" + name));
+    EXPECT_FALSE(b.KeyPresent(kBase + "\\" + name));
+  }
+  // A link back to its own parent can be walked round and round.
+  EXPECT_TRUE(reg.KeyExists(kCurrentUser, kBase + "\\Victim\\Loop\\Loop\\Loop\\Deep"));
 }
 
 }  // namespace

@@ -8,7 +8,6 @@ namespace platform::tests {
 namespace {
 
 const std::u16string kBase = kScratchKeyWide;
-constexpr std::int32_t kErrorInvalidParameter = 87;
 constexpr std::int32_t kErrorBadPathname = 161;
 constexpr std::int32_t kErrorKeyDeleted = 1018;
 constexpr std::uint32_t kPoison = 0xDEADBEEF;
@@ -163,6 +162,46 @@ TYPED_TEST(WideRegistryContract, AHandleToADeletedKeyFails) {
   std::uint32_t size = 0;
   EXPECT_EQ(reg.QueryValue(gone, u"v", nullptr, nullptr, &size), kErrorKeyDeleted);
   reg.CloseKey(gone);
+}
+
+TYPED_TEST(WideRegistryContract, DeleteKeyFollowsALinkAndDeleteKeyNoFollowDoesNot) {
+  auto& b = this->backend;
+  auto& reg = b.wideRegistry();
+  const std::string scratch = kScratchKey;
+  const std::string user = b.UserRoot() + "\\" + scratch;
+  reg.CloseKey(this->Create(kBase + u"\\Leaf"));
+  reg.CloseKey(this->Create(kBase + u"\\Tree\\Deep"));
+  b.SeedLink(scratch + "\\Svc\\ToLeaf", user + "\\Leaf");
+  b.SeedLink(scratch + "\\Svc\\ToTree", user + "\\Tree");
+  b.SeedLink(scratch + "\\A", user + "\\B");
+  b.SeedLink(scratch + "\\B", user + "\\A");
+  const RegKey svc = this->Create(kBase + u"\\Svc");
+
+  // RegDeleteKeyW deletes what the link leads to, if it can.
+  EXPECT_EQ(reg.DeleteKey(svc, u"ToTree"), kErrorAccessDenied);
+  EXPECT_EQ(reg.DeleteKey(svc, u"ToLeaf"), kErrorSuccess);
+  EXPECT_FALSE(b.KeyPresent(scratch + "\\Leaf"));
+  EXPECT_TRUE(b.KeyPresent(scratch + "\\Svc\\ToLeaf"));
+
+  RegKey key = kPoison;
+  EXPECT_EQ(reg.OpenKey(svc, u"ToLeaf", kKeyRead, &key), kErrorFileNotFound);
+  EXPECT_EQ(reg.OpenKey(kCurrentUser, kBase + u"\\A", kKeyRead, &key), kErrorInvalidParameter);
+  ASSERT_EQ(reg.OpenKeyNoFollow(svc, u"ToTree", kKeyAllAccess, &key), kErrorSuccess);
+  // A link holds its target and nothing else; keys made through it land in the target.
+  const std::uint8_t one[] = {1, 0, 0, 0};
+  EXPECT_EQ(reg.SetValue(key, u"Other", kRegDword, one, sizeof one), kErrorAccessDenied);
+  reg.CloseKey(key);
+  ASSERT_EQ(reg.CreateKey(svc, u"ToTree\\Made", kKeyAllAccess, &key), kErrorSuccess);
+  reg.CloseKey(key);
+  EXPECT_TRUE(b.KeyPresent(scratch + "\\Tree\\Made"));
+
+  EXPECT_EQ(reg.DeleteKeyNoFollow(svc, u"ToTree"), kErrorSuccess);
+  EXPECT_EQ(reg.DeleteKeyNoFollow(svc, u"ToLeaf"), kErrorSuccess);
+  EXPECT_EQ(reg.DeleteKeyNoFollow(svc, u"ToLeaf"), kErrorFileNotFound);
+  EXPECT_EQ(reg.DeleteKeyNoFollow(kCurrentUser, kBase + u"\\Tree"), kErrorAccessDenied);
+  reg.CloseKey(svc);
+  EXPECT_TRUE(b.KeyPresent(scratch + "\\Tree\\Deep"));
+  EXPECT_TRUE(b.KeyPresent(scratch + "\\Tree\\Made"));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "platform/tests/win32_backend.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/tests/win32_registry_links.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform::tests {
@@ -13,9 +15,7 @@ namespace {
 using win32::ToUtf8;
 using win32::ToWide;
 
-void RemoveRegistryScratch() {
-  RegDeleteTreeW(HKEY_CURRENT_USER, ToWide(kScratchKey).c_str());
-}
+void RemoveRegistryScratch() { DeleteTreeWithLinks(HKEY_CURRENT_USER, ToWide(kScratchKey)); }
 
 void RemoveTree(const std::wstring& dir) {
   WIN32_FIND_DATAW found;
@@ -93,9 +93,31 @@ void Win32Backend::SeedValue(const std::string& path, const std::string& name, s
   Check(status == ERROR_SUCCESS, "seeding value " + name);
 }
 
+void Win32Backend::SeedLink(const std::string& path, const std::string& target) {
+  Check(CreateRegistryLink(HKEY_CURRENT_USER, ToWide(path), ToWide(target)) == ERROR_SUCCESS,
+        "creating link " + path);
+}
+
+std::string Win32Backend::UserRoot() {
+  HANDLE token = nullptr;
+  Check(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) != 0, "OpenProcessToken");
+  alignas(TOKEN_USER) BYTE buffer[256];
+  DWORD size = 0;
+  const BOOL got = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+  CloseHandle(token);
+  Check(got != 0, "GetTokenInformation");
+  wchar_t* sid = nullptr;
+  Check(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid) != 0,
+        "ConvertSidToStringSidW");
+  const std::string root = "\\Registry\\User\\" + ToUtf8(sid);
+  LocalFree(sid);
+  return root;
+}
+
 bool Win32Backend::KeyPresent(const std::string& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(path).c_str(), REG_OPTION_OPEN_LINK, KEY_READ,
+                    &key) != ERROR_SUCCESS) {
     return false;
   }
   RegCloseKey(key);

@@ -25,6 +25,8 @@ class Win32Backend : public ContractBackend {
   void SeedKey(const std::string& path) override;
   void SeedValue(const std::string& path, const std::string& name, std::uint32_t type,
                  const std::vector<std::uint8_t>& data) override;
+  void SeedLink(const std::string& path, const std::string& target) override;
+  std::string UserRoot() override;
   bool KeyPresent(const std::string& path) override;
 
   std::string ScratchDirectory() override { return scratch_; }

@@ -8,6 +8,15 @@
 namespace platform::win32 {
 
 std::optional<RegKey> Win32Registry::OpenKey(RegKey parent, const std::string& path) {
+  return OpenWithFallback(parent, path, 0);
+}
+
+std::optional<RegKey> Win32Registry::OpenKeyNoFollow(RegKey parent, const std::string& path) {
+  return OpenWithFallback(parent, path, REG_OPTION_OPEN_LINK);
+}
+
+std::optional<RegKey> Win32Registry::OpenWithFallback(RegKey parent, const std::string& path,
+                                                      std::uint32_t options) {
   std::string relative = path;
   RegKey root = parent;
   if (!IsRoot(parent)) {
@@ -23,7 +32,7 @@ std::optional<RegKey> Win32Registry::OpenKey(RegKey parent, const std::string& p
   const std::wstring wide = ToWide(relative);
   for (const DWORD access : {kKeyAllAccess, kKeyReadCreateSet, kKeyRead}) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(ToHkey(parent), wide.c_str(), 0, access, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(ToHkey(parent), wide.c_str(), options, access, &key) == ERROR_SUCCESS) {
       std::lock_guard lock(mutex_);
       rootOf_[FromHkey(key)] = root;
       return FromHkey(key);
@@ -100,8 +109,9 @@ std::optional<std::string> Win32Registry::EnumKey(RegKey key, std::uint32_t inde
   return ToUtf8(std::wstring(name.data(), length));
 }
 
-bool Win32Registry::DeleteKey(RegKey parent, const std::string& subkey) {
-  return RegDeleteKeyW(ToHkey(parent), ToWide(subkey).c_str()) == ERROR_SUCCESS;
+bool Win32Registry::DeleteKeyNoFollow(RegKey parent, const std::string& subkey) {
+  const std::wstring wide = ToWide(subkey);
+  return DeleteKeyNoFollow(parent, std::u16string(wide.begin(), wide.end())) == kErrorSuccess;
 }
 
 }  // namespace platform::win32

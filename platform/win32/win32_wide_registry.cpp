@@ -1,8 +1,14 @@
 // The wide-character half of Win32Registry: each call is the W function
 // itself, its status passed through.
 
+#include <winternl.h>
+
 #include "platform/win32/registry_handles.h"
 #include "platform/win32/win32_registry.h"
+
+// Deletes the key behind an open handle: the only way to delete a symbolic
+// link itself, since RegDeleteKeyW opens the name and so follows the link.
+extern "C" NTSTATUS NTAPI NtDeleteKey(HANDLE key);
 
 namespace platform::win32 {
 namespace {
@@ -25,6 +31,15 @@ std::int32_t Win32Registry::OpenKey(RegKey parent, const std::u16string& path,
                                     std::uint32_t access, RegKey* key) {
   HKEY opened = nullptr;
   const LONG status = RegOpenKeyExW(ToHkey(parent), Wide(path), 0, access, &opened);
+  if (status == ERROR_SUCCESS) *key = FromHkey(opened);
+  return status;
+}
+
+std::int32_t Win32Registry::OpenKeyNoFollow(RegKey parent, const std::u16string& path,
+                                            std::uint32_t access, RegKey* key) {
+  HKEY opened = nullptr;
+  const LONG status =
+      RegOpenKeyExW(ToHkey(parent), Wide(path), REG_OPTION_OPEN_LINK, access, &opened);
   if (status == ERROR_SUCCESS) *key = FromHkey(opened);
   return status;
 }
@@ -52,6 +67,17 @@ std::int32_t Win32Registry::DeleteValue(RegKey key, const std::u16string& name) 
 
 std::int32_t Win32Registry::DeleteKey(RegKey parent, const std::u16string& subkey) {
   return RegDeleteKeyW(ToHkey(parent), Wide(subkey));
+}
+
+std::int32_t Win32Registry::DeleteKeyNoFollow(RegKey parent, const std::u16string& subkey) {
+  // An empty name would reopen a predefined root itself.
+  if (IsRoot(parent) && subkey.empty()) return ERROR_ACCESS_DENIED;
+  HKEY key = nullptr;
+  LONG status = RegOpenKeyExW(ToHkey(parent), Wide(subkey), REG_OPTION_OPEN_LINK, DELETE, &key);
+  if (status != ERROR_SUCCESS) return status;
+  status = static_cast<LONG>(RtlNtStatusToDosError(NtDeleteKey(key)));
+  RegCloseKey(key);
+  return status;
 }
 
 std::int32_t Win32Registry::EnumKey(RegKey key, std::uint32_t index, std::u16string* name) {

@@ -119,6 +119,48 @@ TEST_F(DeleteFoundKeysTest, ReadOnlyKeyStaysAndSubkeysDeletedBeforeStayDeleted) 
   EXPECT_TRUE(scan.memory.registry.HasKey(kLocalMachine, cls));
 }
 
+TEST_F(DeleteFoundKeysTest, LinksAreDeletedAsLinksAndNeverEntered) {
+  // Each layout is planted on a machine of its own; the victims beside it
+  // must come through unchanged.
+  const std::string net = std::string(kServices) + "MrxNet";
+  const struct {
+    const char* name;
+    void (*plant)(platform::memory::MemoryRegistry& registry, const std::string& net);
+  } kLayouts[] = {
+      {"a subkey links to another tree",
+       [](platform::memory::MemoryRegistry& registry, const std::string& net) {
+         registry.SetString(kLocalMachine, net, "ImagePath", "\\??\\C:\\x.sys");
+         registry.AddLink(kLocalMachine, net + "\\Enum",
+                          "\\Registry\\Machine\\Software\\QrVictim2");
+       }},
+      {"the service key itself is a link",
+       [](platform::memory::MemoryRegistry& registry, const std::string& net) {
+         registry.AddLink(kLocalMachine, net, "\\Registry\\Machine\\Software\\QrVictim");
+       }},
+      {"a subkey links back to the service key",
+       [](platform::memory::MemoryRegistry& registry, const std::string& net) {
+         registry.AddKey(kLocalMachine, net + "\\Security");
+         registry.AddLink(kLocalMachine, net + "\\Loop", "\\REGISTRY\\MACHINE\\" + net);
+       }},
+  };
+  for (const auto& layout : kLayouts) {
+    SCOPED_TRACE(layout.name);
+    testing::MemoryScan scan;
+    platform::memory::MemoryMachine expected;
+    for (auto* registry : {&scan.memory.registry, &expected.registry}) {
+      registry->SetString(kLocalMachine, "Software\\QrVictim", "Owner", "someone else");
+      registry->AddKey(kLocalMachine, "Software\\QrVictim\\Sub");
+      registry->SetString(kLocalMachine, "Software\\QrVictim2\\Config\\Deep", "Boot", "1");
+      registry->AddKey(kLocalMachine, kServices);
+    }
+    layout.plant(scan.memory.registry, net);
+
+    EXPECT_TRUE(DeleteFoundKeys(scan.context, {"HKLM\\" + net}));
+    EXPECT_EQ(scan.memory.registry.Dump(), expected.registry.Dump());
+    EXPECT_EQ(scan.memory.registry.OpenHandleCount(), 0u);
+  }
+}
+
 struct RestartCase {
   const char* name;
   bool openFails;

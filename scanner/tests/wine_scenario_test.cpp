@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/tests/win32_registry_links.h"
 #include "platform/win32/win32_machine.h"
 #include "scanner/drive_scan.h"
 #include "scanner/removal.h"
@@ -29,6 +30,8 @@ using ::testing::UnorderedElementsAre;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr const wchar_t* kServices = L"System\\CurrentControlSet\\Services\\";
+// Trees that a planted link aims the removal at; they must survive it.
+constexpr const wchar_t* kVictims[] = {L"Software\\QrVictim", L"Software\\QrVictim2"};
 
 std::wstring Wide(const std::string& text) {
   if (text.empty()) return std::wstring();
@@ -64,6 +67,42 @@ void SetString(const std::wstring& path, const std::wstring& name, DWORD type,
                            reinterpret_cast<const BYTE*>(text.c_str()), size),
             ERROR_SUCCESS);
   RegCloseKey(key);
+}
+
+// Every key and value below HKLM\`path` as text, links shown as such and
+// not entered, for before/after comparisons.
+std::wstring DumpTree(const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &key) !=
+      ERROR_SUCCESS) {
+    return path + L" missing\n";
+  }
+  std::wstring out = path + L"\n";
+  wchar_t name[256];
+  BYTE data[1024];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = 256;
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) {
+      break;
+    }
+    out += L"  " + std::wstring(name) + L" type " + std::to_wstring(type) + L" =";
+    for (DWORD b = 0; b < size; ++b) out += L" " + std::to_wstring(data[b]);
+    out += L"\n";
+  }
+  std::vector<std::wstring> children;
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = 256;
+    if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    children.push_back(name);
+  }
+  RegCloseKey(key);
+  for (const auto& child : children) out += DumpTree(path + L"\\" + child);
+  return out;
 }
 
 void CreateKey(const std::wstring& path) {
@@ -217,7 +256,10 @@ class WineScenario : public ::testing::Test {
 
   void RemoveSeeds() {
     for (const wchar_t* service : {L"MrxNet", L"MrxCls"}) {
-      RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kServices) + service).c_str());
+      platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, std::wstring(kServices) + service);
+    }
+    for (const wchar_t* victim : kVictims) {
+      platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, victim);
     }
     for (const std::string& file : SystemFiles()) {
       SetFileAttributesW(Wide(file).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -307,6 +349,38 @@ TEST_F(WineScenario, FindsAndRemovesEverything) {
   EXPECT_FALSE(KeyExists(net));
   EXPECT_FALSE(KeyExists(cls));
   EXPECT_TRUE(KeyExists(L"System\\CurrentControlSet\\Services"));
+}
+
+TEST_F(WineScenario, PlantedLinksAreDeletedAsLinksAndTheirTargetsKept) {
+  const std::wstring net = std::wstring(kServices) + L"MrxNet";
+  const std::wstring cls = std::wstring(kServices) + L"MrxCls";
+  SetString(L"Software\\QrVictim", L"Owner", REG_SZ, L"someone else");
+  CreateKey(L"Software\\QrVictim\\Sub");
+  SetString(L"Software\\QrVictim2\\Config\\Deep", L"Boot", REG_SZ, L"1");
+  // MrxNet: a subkey linking to another tree and one linking back to itself;
+  // MrxCls: itself a link.
+  SetString(net, L"ImagePath", REG_SZ, L"\\??\\C:\\x.sys");
+  using platform::tests::CreateRegistryLink;
+  ASSERT_EQ(CreateRegistryLink(HKEY_LOCAL_MACHINE, net + L"\\Enum",
+                               L"\\Registry\\Machine\\Software\\QrVictim2"),
+            ERROR_SUCCESS);
+  ASSERT_EQ(CreateRegistryLink(HKEY_LOCAL_MACHINE, net + L"\\Loop",
+                               L"\\Registry\\Machine\\" + net),
+            ERROR_SUCCESS);
+  ASSERT_EQ(CreateRegistryLink(HKEY_LOCAL_MACHINE, cls,
+                               L"\\Registry\\Machine\\Software\\QrVictim"),
+            ERROR_SUCCESS);
+  std::wstring victimsBefore;
+  for (const wchar_t* victim : kVictims) victimsBefore += DumpTree(victim);
+
+  EXPECT_TRUE(DeleteFoundKeys(context, {"HKLM\\System\\CurrentControlSet\\Services\\MrxNet",
+                                        "HKLM\\System\\CurrentControlSet\\Services\\MrxCls"}));
+
+  std::wstring victimsAfter;
+  for (const wchar_t* victim : kVictims) victimsAfter += DumpTree(victim);
+  EXPECT_EQ(victimsAfter, victimsBefore);
+  EXPECT_EQ(DumpTree(net), net + L" missing\n");
+  EXPECT_EQ(DumpTree(cls), cls + L" missing\n");
 }
 
 TEST_F(WineScenario, RestartGoesThroughThePrivilegeStep) {

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "corvane_dll.h"
+#include "platform/tests/win32_registry_links.h"
 #include "registry_reader.h"
 
 namespace {
@@ -166,6 +167,33 @@ TEST_F(CorvaneRegistration, AQuoteInTheModulePathIsKept) {
   ASSERT_EQ(Regsvr32(L"/u " + Quoted(copy)), 0u);
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
   DeleteFileW(copy.c_str());
+}
+
+TEST_F(CorvaneRegistration, LinksUnderTheClassKeyAreDeletedAsLinks) {
+  // The class key as the registry itself names it, behind HKEY_CLASSES_ROOT.
+  const std::wstring classes = L"Software\\Classes\\" + kClassKey;
+  const std::wstring victim = L"Software\\QrVictim2";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (victim + L"\\Config\\Deep").c_str(), L"Boot",
+                            REG_SZ, L"1", 4),
+            ERROR_SUCCESS);
+  ASSERT_EQ(Regsvr32(Quoted(dll_)), 0u);
+  using platform::tests::CreateRegistryLink;
+  ASSERT_EQ(CreateRegistryLink(HKEY_LOCAL_MACHINE, classes + L"\\Enum",
+                               L"\\Registry\\Machine\\" + victim),
+            ERROR_SUCCESS);
+  ASSERT_EQ(CreateRegistryLink(HKEY_LOCAL_MACHINE, classes + L"\\Loop",
+                               L"\\Registry\\Machine\\" + classes),
+            ERROR_SUCCESS);
+
+  const DWORD registered = Regsvr32(Quoted(dll_));
+  // Whatever the outcome, no link may outlive the test.
+  platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, classes + L"\\Enum");
+  platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, classes + L"\\Loop");
+  EXPECT_EQ(registered, 0u) << "registering over a link loop must not crash";
+  ExpectRegistration(dll_);
+  EXPECT_EQ(SubkeyNames(HKEY_LOCAL_MACHINE, victim), std::set<std::wstring>{L"Config"});
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, victim + L"\\Config\\Deep", L"Boot"), L"1");
+  platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, victim);
 }
 
 }  // namespace

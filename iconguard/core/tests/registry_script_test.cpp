@@ -97,6 +97,30 @@ TEST(RegistryScript, RegisterReplacesValuesAndForceRemoveClearsTheKey) {
   EXPECT_EQ(registry.Dump(), expected.Dump());
 }
 
+TEST(RegistryScript, ForceRemoveDeletesLinksAsLinksAndNeverEntersThem) {
+  // Below the key to clear: a link to another tree and a link back to the
+  // key itself. The other tree must come through unchanged.
+  MemoryRegistry registry;
+  MemoryRegistry expected;
+  for (auto* machine : {&registry, &expected}) {
+    machine->SetString(platform::kLocalMachine, "Software\\QrVictim2\\Config\\Deep", "Boot",
+                       "1");
+  }
+  registry.SetString(platform::kCurrentUser, "fresh\\stale", "", "gone");
+  registry.AddLink(platform::kCurrentUser, "fresh\\Enum",
+                   "\\Registry\\Machine\\Software\\QrVictim2");
+  registry.AddLink(platform::kCurrentUser, "fresh\\Loop",
+                   std::string("\\Registry\\User\\") + platform::memory::kCurrentUserSid +
+                       "\\fresh");
+  ASSERT_EQ(Apply(registry, "HKCU { ForceRemove fresh = s 'f' { sub } }", ScriptMode::Register),
+            kSOk);
+
+  expected.SetString(platform::kCurrentUser, "fresh", "", "f");
+  expected.AddKey(platform::kCurrentUser, "fresh\\sub");
+  EXPECT_EQ(registry.Dump(), expected.Dump());
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
 TEST(RegistryScript, UnregisterWalk) {
   MemoryRegistry registry;
   // "owned" is the script's alone; "shared" holds a foreign subkey; "kept"

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,33 @@ inline bool WriteLink(const std::wstring& path, const std::vector<std::uint8_t>*
   }
   link->Release();
   return SUCCEEDED(hr);
+}
+
+// Writes the bytes of a shortcut file holding exactly `list` as its target
+// (the Shell Link header with HasLinkTargetIDList, the 16-bit list size,
+// the list, no extra data). The system's SetIDList re-measures a list by
+// its own walk and would store a different one when an item is malformed.
+inline bool WriteLinkBytes(const std::wstring& path, const std::vector<std::uint8_t>& list) {
+  if (list.size() > 0xFFFF) return false;
+  std::vector<std::uint8_t> bytes(76, 0);
+  bytes[0] = 76;  // HeaderSize
+  const GUID& shellLink = CLSID_ShellLink;
+  std::memcpy(bytes.data() + 4, &shellLink, sizeof shellLink);
+  bytes[20] = 0x01;  // LinkFlags: HasLinkTargetIDList
+  bytes[60] = SW_SHOWNORMAL;  // ShowCommand
+  bytes.push_back(static_cast<std::uint8_t>(list.size() & 0xFF));
+  bytes.push_back(static_cast<std::uint8_t>(list.size() >> 8));
+  bytes.insert(bytes.end(), list.begin(), list.end());
+  bytes.insert(bytes.end(), 4, 0);  // TerminalBlock
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                  nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
 }
 
 }  // namespace corvane_test

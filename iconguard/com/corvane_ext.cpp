@@ -1,11 +1,11 @@
 #include "iconguard/com/corvane_ext.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <string>
 
 #include "iconguard/com/guids.h"
-#include "iconguard/com/id_list_length.h"
 #include "iconguard/com/module.h"
 #include "iconguard/core/link_inspection.h"
 
@@ -18,6 +18,23 @@ void CopyTruncated(PWSTR target, UINT cchMax, const WCHAR* source) {
   UINT i = 0;
   for (; i + 1 < cchMax && source[i] != L'\0'; ++i) target[i] = source[i];
   target[i] = L'\0';
+}
+
+// How many bytes of a list from GetIDList may be read: the size of the
+// task-allocator block it came in, never more than a shortcut can store.
+// The list's own size fields cannot tell this: a malformed item would cut
+// the list short, or send the reader past its end.
+std::size_t ReadableListBytes(void* list) {
+  SIZE_T size = static_cast<SIZE_T>(-1);
+  IMalloc* allocator = nullptr;
+  if (SUCCEEDED(CoGetMalloc(MEMCTX_TASK, &allocator))) {
+    size = allocator->GetSize(list);
+    allocator->Release();
+  }
+  // Size unknown: the inspection reads at most the first three size fields
+  // and two items, which a list the system made holds whole.
+  if (size == static_cast<SIZE_T>(-1)) return kMaxLinkIdListBytes;
+  return std::min<std::size_t>(size, kMaxLinkIdListBytes);
 }
 
 std::u16string ToU16(const WCHAR* text) {
@@ -113,7 +130,7 @@ void CorvaneExt::InspectLoadedLink(IShellLinkW* link, UINT uFlags, PWSTR pszIcon
   LPITEMIDLIST list = nullptr;
   if (FAILED(link->GetIDList(&list))) return;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(list);
-  m_bLinkClean = IsLinkIdListSafe(bytes, bytes == nullptr ? 0 : IdListLength(bytes));
+  m_bLinkClean = IsLinkIdListSafe(bytes, bytes == nullptr ? 0 : ReadableListBytes(list));
   CoTaskMemFree(list);
   if (!m_bLinkClean) return;
 

@@ -13,12 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "iconguard/com/corvane_ext.h"
-#include "iconguard/com/id_list_length.h"
 
 namespace {
 
 using iconguard::com::CorvaneExt;
-using iconguard::com::IdListLength;
 using iconguard::com::ShellAccess;
 
 constexpr HRESULT kLoadFailure = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
@@ -222,6 +220,47 @@ void RecordReport(const std::u16string& path) { g_scenario->reported.push_back(p
 
 const ShellAccess kFakeShell{CreateFakeLink, RecordReport};
 
+// Changes what the task allocator's GetSize answers, so that a test can
+// make a list's allocation look shorter than its bytes, or of unknown size.
+// Everything else passes through untouched.
+class SizeSpy final : public IMallocSpy {
+ public:
+  static constexpr SIZE_T kPassThrough = 0;
+  SIZE_T answer = kPassThrough;
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMallocSpy)) {
+      *ppv = static_cast<IMallocSpy*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+  // Lives for the whole program: COM may hold it until the last block
+  // allocated under it is freed.
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP_(SIZE_T) PreAlloc(SIZE_T cb) override { return cb; }
+  STDMETHODIMP_(void*) PostAlloc(void* p) override { return p; }
+  STDMETHODIMP_(void*) PreFree(void* p, BOOL) override { return p; }
+  STDMETHODIMP_(void) PostFree(BOOL) override {}
+  STDMETHODIMP_(SIZE_T) PreRealloc(void* p, SIZE_T cb, void** out, BOOL) override {
+    *out = p;
+    return cb;
+  }
+  STDMETHODIMP_(void*) PostRealloc(void* p, BOOL) override { return p; }
+  STDMETHODIMP_(void*) PreGetSize(void* p, BOOL) override { return p; }
+  STDMETHODIMP_(SIZE_T) PostGetSize(SIZE_T actual, BOOL) override {
+    return answer == kPassThrough ? actual : answer;
+  }
+  STDMETHODIMP_(void*) PreDidAlloc(void* p, BOOL) override { return p; }
+  STDMETHODIMP_(int) PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+  STDMETHODIMP_(void) PreHeapMinimize() override {}
+  STDMETHODIMP_(void) PostHeapMinimize() override {}
+};
+SizeSpy g_sizeSpy;
+
 const wchar_t kLinkPath[] = L"C:\\links\\target.lnk";
 
 class CorvaneExtTest : public ::testing::Test {
@@ -358,6 +397,68 @@ TEST_F(CorvaneExtTest, BlockedShortcutShowsTheModuleIconAndIsReported) {
   EXPECT_EQ(scenario_.reported.size(), 2u);
 }
 
+// A third item blocks whatever its size field says: the walk must not give
+// up on a size it cannot step over before it has counted the item.
+TEST_F(CorvaneExtTest, AnyThirdItemBlocksWhateverItsSize) {
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> third;
+  } kCases[] = {
+      {"size 1", {1, 0}},
+      {"size 2, no data", {2, 0}},
+      {"size beyond a shortcut's list", {0xFF, 0xFF}},
+  };
+  WCHAR modulePath[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    scenario_ = Scenario{};
+    scenario_.idList = List({Item(20, kMyComputer), Item(20, kControlPanel), c.third});
+    EXPECT_EQ(Locate(), S_OK);
+    EXPECT_STREQ(file_, modulePath);
+    EXPECT_EQ(index_, 0);
+    EXPECT_EQ(flags_, 0u);
+    EXPECT_EQ(scenario_.reported, std::vector<std::u16string>{u"C:\\links\\target.lnk"});
+    EXPECT_EQ(scenario_.forwardedFile, nullptr);
+  }
+}
+
+// The walk reads no further than the allocation that holds the list; when
+// the allocator cannot tell its size, a list the system made still gets
+// its verdict.
+TEST_F(CorvaneExtTest, TheListIsReadNoFurtherThanItsAllocation) {
+  const std::vector<std::uint8_t> oneByteThird =
+      List({Item(20, kMyComputer), Item(20, kControlPanel), {1, 0}});
+  const std::vector<std::uint8_t> emptyThird =
+      List({Item(20, kMyComputer), Item(20, kControlPanel), {2, 0}});
+  const SIZE_T kUnknown = static_cast<SIZE_T>(-1);
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> list;
+    SIZE_T reportedSize;
+    bool blocked;
+  } kCases[] = {
+      {"third size field inside", emptyThird, 42, true},
+      {"third size field half outside", emptyThird, 41, false},
+      {"size unknown, third item of size 1", oneByteThird, kUnknown, true},
+      {"size unknown, two items", HarmlessList(), kUnknown, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    scenario_ = Scenario{};
+    scenario_.idList = c.list;
+    g_sizeSpy.answer = c.reportedSize;
+    ASSERT_EQ(CoRegisterMallocSpy(&g_sizeSpy), S_OK);
+    const HRESULT hr = Locate();
+    ASSERT_EQ(CoRevokeMallocSpy(), S_OK);
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(scenario_.reported.size(), c.blocked ? 1u : 0u);
+    if (!c.blocked) {
+      EXPECT_STREQ(file_, L"C:\\target.exe");
+    }
+  }
+}
+
 TEST_F(CorvaneExtTest, LoadKeepsTheFirst259Characters) {
   std::wstring longPath = L"C:\\";
   longPath.append(300, L'a');
@@ -399,23 +500,6 @@ TEST_F(CorvaneExtTest, ExtractForwardsOrAnswersTheFirstFailure) {
       EXPECT_EQ(scenario_.releases.back(), "IShellLinkW");
     }
   }
-}
-
-TEST(IdListLength, StopsAtTheTerminatorOrBeforeAnItemItCannotStepOver) {
-  const std::vector<std::uint8_t> empty = {0, 0};
-  const std::vector<std::uint8_t> tiny = {3, 0, 9, 0, 0};
-  const std::vector<std::uint8_t> broken = {3, 0, 9, 1, 0, 7};
-  const std::vector<std::uint8_t> harmless = HarmlessList();
-  EXPECT_EQ(IdListLength(empty.data()), 2u);
-  EXPECT_EQ(IdListLength(tiny.data()), 5u);
-  EXPECT_EQ(IdListLength(harmless.data()), 42u);
-  EXPECT_EQ(IdListLength(broken.data()), 3u) << "an item of size 1 ends the walk";
-
-  // An item running past the bound of a shortcut's list is not counted.
-  std::vector<std::uint8_t> huge(0x10000 + 4, 0xAB);
-  huge[0] = 0xF0;
-  huge[1] = 0xFF;
-  EXPECT_EQ(IdListLength(huge.data()), 0xFFF0u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -49,6 +50,34 @@ std::vector<std::uint8_t> ControlPanelList(bool withApplet) {
   list.push_back(0);
   list.push_back(0);
   return list;
+}
+
+// The target list the system's shortcut object reads from `path`, as many
+// bytes as the allocation holding it has (empty when it reads none).
+std::vector<std::uint8_t> LoadedTargetList(const std::wstring& path) {
+  std::vector<std::uint8_t> bytes;
+  IShellLinkW* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&link)))) {
+    return bytes;
+  }
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) && SUCCEEDED(link->GetIDList(&list)) &&
+        list != nullptr) {
+      const auto* first = reinterpret_cast<const std::uint8_t*>(list);
+      IMalloc* malloc = nullptr;
+      if (SUCCEEDED(CoGetMalloc(MEMCTX_TASK, &malloc))) {
+        bytes.assign(first, first + malloc->GetSize(list));
+        malloc->Release();
+      }
+      CoTaskMemFree(list);
+    }
+    if (file != nullptr) file->Release();
+  }
+  link->Release();
+  return bytes;
 }
 
 // Answers the guard's warning box from another thread and remembers it.
@@ -256,6 +285,36 @@ TEST_F(CorvaneLinks, AnsweringYesDeletesTheShortcut) {
   EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(corvane_test::ValueNames(HKEY_CURRENT_USER, kThreatsKey)
                   .count(L"f2bfa27ddab2b30c60b6fe8a56d12fee"));
+  extract->Release();
+}
+
+// The third item only has to exist: one whose size field (1) cannot be
+// stepped over still makes the list a Control Panel item.
+TEST_F(CorvaneLinks, AThirdItemOfSizeOneIsBlocked) {
+  const std::wstring path = std::wstring(kDirectory) + L"\\one-byte item.lnk";
+  std::vector<std::uint8_t> list = ControlPanelList(false);
+  const std::uint8_t oneByteItem[] = {1, 0};
+  list.insert(list.end() - 2, std::begin(oneByteItem), std::end(oneByteItem));
+  ASSERT_TRUE(corvane_test::WriteLinkBytes(path, list));
+  // The system hands the item on: its walk stops on it and keeps the
+  // zero byte after it as the end of the list.
+  const std::vector<std::uint8_t> loaded = LoadedTargetList(path);
+  ASSERT_GE(loaded.size(), 42u);
+  ASSERT_TRUE(std::equal(loaded.begin(), loaded.begin() + 42, list.begin()));
+  IExtractIconW* extract = Handler(path);
+  ASSERT_NE(extract, nullptr);
+
+  WarningWatcher watcher(IDNO);
+  EXPECT_EQ(Locate(extract), S_OK);
+  EXPECT_EQ(std::wstring(file_), ModulePath());
+  EXPECT_EQ(index_, 0);
+  EXPECT_EQ(flags_, 0u);
+  watcher.WaitForBoxes(1);
+  EXPECT_EQ(watcher.boxes(), 1);
+  EXPECT_NE(watcher.text().find(path), std::wstring::npos);
+  // MD5 of the path's code page 437 bytes.
+  EXPECT_TRUE(corvane_test::ValueNames(HKEY_CURRENT_USER, kThreatsKey)
+                  .count(L"f21eecd33e9de365ab935e8f053ccd10"));
   extract->Release();
 }
 

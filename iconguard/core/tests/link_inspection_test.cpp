@@ -115,6 +115,10 @@ TEST(IsLinkIdListSafe, LyingSizesStayInsideTheList) {
        true},
       {"third item claims far more than is left",
        Join({Item(20, kMyComputer), Item(20, kControlPanel), Bytes{0xff, 0x7f, 0x00}}), false},
+      {"third item of size 1, which cannot be stepped over",
+       Join({Item(20, kMyComputer), Item(20, kControlPanel), Bytes{0x01, 0x00, 0x00}}), false},
+      {"first item of size 1", Join({Bytes{0x01, 0x00}, Item(20, kControlPanel), kApplet, kEnd}),
+       true},
   };
   for (const auto& c : cases) EXPECT_EQ(Safe(c.list), c.safe) << c.name;
 }

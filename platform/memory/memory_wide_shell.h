@@ -1,6 +1,7 @@
 #pragma once
-// An in-memory desktop for the icon guard's tests: OEM conversion in code
-// page 437, scripted message-box answers and a log of every call.
+// An in-memory desktop for the icon guard's tests: OEM conversion as the
+// system does it with code page 437 (best fit included), scripted
+// message-box answers and a log of every call.
 
 #include <deque>
 #include <string>

@@ -95,6 +95,10 @@ class ThreatResponse : public testing::Test {
 TEST_F(ThreatResponse, ValueNameIsTheDigestOfTheOemForm) {
   EXPECT_EQ(MakeThreatValueName(platform, kPath), kPathName);
   EXPECT_EQ(MakeThreatValueName(platform, u"R:\\x.lnk"), "d47c5fb779eb801d9e53ead4cbe3d879");
+  // U+2019 is not in code page 437: the system's best fit turns it into an
+  // apostrophe, so this is the MD5 of "R:\Bob's.lnk".
+  EXPECT_EQ(MakeThreatValueName(platform, u"R:\\Bob\u2019s.lnk"),
+            "9af46a7e2a01fb7ff445ffc527aac5bc");
 }
 
 TEST_F(ThreatResponse, PathsWithEqualOemFormsShareOneRecord) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/memory/memory_machine.h"
 #include "platform/memory/unicode.h"
@@ -27,25 +28,78 @@ struct FsNode {
 struct ParsedPath {
   std::string drive;  // "C:"
   std::vector<std::string> parts;
+  // The path ends in a separator: it names a directory only, and no name
+  // to search for.
+  bool endsInSeparator = false;
 };
 
-// "C:\a\b", optionally with the "\\?\" prefix; nullopt for anything else.
-std::optional<ParsedPath> Parse(std::string path) {
-  if (path.rfind("\\\\?\\", 0) == 0) path.erase(0, 4);
-  if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0]))) {
+constexpr std::string_view kLiteralPrefix = "\\\\?\\";
+
+// A full path "X:\..." as the W file functions read it, as measured under
+// Wine. With the "\\?\" prefix it is taken literally: a part may end in
+// dots or spaces, while '/', an empty part or a "." or ".." part make it
+// invalid. Without the prefix it is normalised first: '/' separates too,
+// empty and "." parts vanish, ".." drops the part before it (never the
+// drive), a part followed by a separator loses one trailing dot and the last
+// part all its trailing dots and spaces. Neither form has a length limit:
+// Wine has none for these functions (Windows without the prefix has
+// MAX_PATH). nullopt for anything else.
+std::optional<ParsedPath> Parse(const std::string& path) {
+  const bool literal = path.starts_with(kLiteralPrefix);
+  const std::string_view rest =
+      std::string_view(path).substr(literal ? kLiteralPrefix.size() : 0);
+  if (rest.size() < 2 || rest[1] != ':' || !std::isalpha(static_cast<unsigned char>(rest[0]))) {
     return std::nullopt;
   }
+  if (literal && (rest.size() < 3 || rest[2] != '\\')) return std::nullopt;
   ParsedPath parsed;
-  parsed.drive = {static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))), ':'};
-  std::string part;
-  for (std::size_t i = 2; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == '\\' || path[i] == '/') {
-      if (!part.empty()) parsed.parts.push_back(part);
-      part.clear();
+  parsed.drive = {static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0]))), ':'};
+  // What lies between the separators, empty parts included.
+  std::vector<std::string> raw(1);
+  for (const char c : rest.substr(2)) {
+    if (c == '\\' || (!literal && c == '/')) {
+      raw.emplace_back();
     } else {
-      part += path[i];
+      raw.back() += c;
     }
   }
+  parsed.endsInSeparator = raw.back().empty();
+
+  if (literal) {
+    // raw[0] is the nothing between the drive and its separator.
+    for (std::size_t i = 1; i < raw.size(); ++i) {
+      const std::string& part = raw[i];
+      if (part.empty() && i + 1 == raw.size()) break;
+      if (part.empty() || part == "." || part == ".." || part.find('/') != std::string::npos) {
+        return std::nullopt;
+      }
+      parsed.parts.push_back(part);
+    }
+    return parsed;
+  }
+
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    std::string part = raw[i];
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parsed.parts.empty()) parsed.parts.pop_back();
+      continue;
+    }
+    if (i + 1 == raw.size()) {
+      const std::size_t end = part.find_last_not_of(". ");
+      if (end == std::string::npos) {
+        // Nothing left of the last part: the path names its directory.
+        parsed.endsInSeparator = true;
+        continue;
+      }
+      part.erase(end + 1);
+    } else if (part.back() == '.') {
+      part.pop_back();
+    }
+    parsed.parts.push_back(part);
+  }
+  // "..." before a separator became "..", which names nothing.
+  if (std::ranges::find(parsed.parts, "..") != parsed.parts.end()) return std::nullopt;
   return parsed;
 }
 
@@ -110,15 +164,19 @@ struct MemoryFileSystem::State {
 
   FsNode* Find(const std::string& path) const {
     const auto parsed = Parse(path);
-    if (!parsed) return nullptr;
-    const auto drive = drives.find(parsed->drive);
+    return parsed ? Find(*parsed) : nullptr;
+  }
+
+  FsNode* Find(const ParsedPath& parsed) const {
+    const auto drive = drives.find(parsed.drive);
     if (drive == drives.end()) return nullptr;
     FsNode* node = drive->second.get();
-    for (const auto& part : parsed->parts) {
+    for (const auto& part : parsed.parts) {
       const auto it = node->children.find(FoldAscii(part));
       if (it == node->children.end()) return nullptr;
       node = it->second.get();
     }
+    if (parsed.endsInSeparator && !node->directory) return nullptr;
     return node;
   }
 
@@ -126,7 +184,7 @@ struct MemoryFileSystem::State {
   // becomes a file when `file` is set (replacing whatever was there).
   FsNode& Create(const std::string& path, bool file) {
     const auto parsed = Parse(path);
-    if (!parsed || (file && parsed->parts.empty())) {
+    if (!parsed || (file && (parsed->parts.empty() || parsed->endsInSeparator))) {
       throw std::invalid_argument("not a full Windows path: " + path);
     }
     auto& drive = drives[parsed->drive];
@@ -166,14 +224,15 @@ struct MemoryFileSystem::State {
     return entries;
   }
 
-  // Splits "<dir>\<pattern>" and lists it; nullopt when the directory is missing.
+  // Lists the entries of "<dir>\<pattern>" (the path's last part is the
+  // pattern); nullopt when the directory is missing.
   std::optional<std::vector<DirEntry>> Search(const std::string& path, const FsNode** dir) const {
-    const auto slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) return std::nullopt;
-    const std::string pattern = path.substr(slash + 1);
-    const auto parsed = Parse(path.substr(0, slash));
-    const FsNode* node = Find(path.substr(0, slash));
-    if (!parsed || !node || !node->directory || pattern.empty()) return std::nullopt;
+    auto parsed = Parse(path);
+    if (!parsed || parsed->endsInSeparator || parsed->parts.empty()) return std::nullopt;
+    const std::string pattern = parsed->parts.back();
+    parsed->parts.pop_back();
+    const FsNode* node = Find(*parsed);
+    if (!node || !node->directory) return std::nullopt;
     if (dir) *dir = node;
     return Entries(*node, parsed->parts.empty(), pattern);
   }
@@ -308,15 +367,14 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attr
 
 bool MemoryFileSystem::RemoveFile(const std::string& path) {
   const auto parsed = Parse(path);
-  FsNode* node = state_->Find(path);
+  if (!parsed) return false;
+  FsNode* node = state_->Find(*parsed);
   if (!node || node->directory || node->locked || (node->attributes & kAttributeReadOnly)) {
     return false;
   }
-  FsNode* parent = state_->Find(parsed->drive);
-  for (std::size_t i = 0; i + 1 < parsed->parts.size(); ++i) {
-    parent = parent->children.at(FoldAscii(parsed->parts[i])).get();
-  }
-  parent->children.erase(FoldAscii(parsed->parts.back()));
+  ParsedPath parent = *parsed;
+  parent.parts.pop_back();
+  state_->Find(parent)->children.erase(FoldAscii(parsed->parts.back()));
   return true;
 }
 

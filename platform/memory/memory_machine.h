@@ -100,10 +100,12 @@ class MemoryFileSystem : public FileSystem {
   MemoryFileSystem();
   ~MemoryFileSystem() override;
 
-  // Seeding. Paths are full Windows paths ("C:\WINDOWS\inf\x.PNF");
-  // parent directories are created. A new machine reports "C:\WINDOWS" as
-  // its Windows directory (not created) and has SystemRoot and windir set
-  // to it; nothing else.
+  // Seeding. Paths are full Windows paths ("C:\WINDOWS\inf\x.PNF"), read
+  // as the system reads them: normalised, or taken literally after the
+  // "\\?\" prefix (the only way to make a name ending in a dot or a
+  // space); parent directories are created. A new machine reports
+  // "C:\WINDOWS" as its Windows directory (not created) and has SystemRoot
+  // and windir set to it; nothing else.
   void SetWindowsDirectory(std::optional<std::string> directory);
   void SetEnvironment(const std::string& name, const std::string& value);
   void AddFile(const std::string& path, const std::vector<std::uint8_t>& content,

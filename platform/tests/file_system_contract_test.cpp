@@ -1,6 +1,8 @@
 // File operations of the scanner and cleaner, the same on every backend.
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "platform/tests/backends.h"
 
@@ -156,6 +158,79 @@ TYPED_TEST(FileSystemContract, ClearingAttributesLetsAReadOnlyFileBeDeleted) {
   EXPECT_FALSE(files.FileExists(path));
   EXPECT_FALSE(files.RemoveFile(path));
   EXPECT_FALSE(files.SetAttributes(path, 0));
+}
+
+// With the "\\?\" prefix the path reaches the file system as it is;
+// without it the path is normalised first. So a name ending in a dot or a
+// space (which only the prefix can make) is reached only with the prefix,
+// while "." and ".." parts, '/' and doubled separators work only without it.
+TYPED_TEST(FileSystemContract, ThePrefixTakesThePathLiterally) {
+  auto& b = this->backend;
+  auto& files = b.files();
+  const std::string prefix = "\\\\?\\";
+  const std::string longDir = std::string(150, 'd');
+  const std::string longFile = longDir + "\\" + std::string(150, 'f') + ".lnk";
+  b.SeedDirectory(prefix + this->In("sub"));
+  b.SeedDirectory(prefix + this->In("sub."));
+  b.SeedDirectory(prefix + this->In(longDir));
+  const std::vector<std::string> seeded = {"plain.lnk", "dot.", "space ", "sub\\inner.lnk",
+                                           "sub.\\dotted.lnk", longFile};
+  for (const auto& name : seeded) b.SeedFile(prefix + this->In(name), {1}, kAttributeArchive);
+
+  const struct {
+    const char* path;  // below the scratch directory
+    bool prefixed;
+    const char* reached;  // the seeded name it reaches; nullptr for none
+  } cases[] = {
+      {"plain.lnk", true, "plain.lnk"},
+      {"PLAIN.LNK", true, "plain.lnk"},
+      {"dot.", true, "dot."},
+      {"dot.", false, nullptr},
+      {"space ", true, "space "},
+      {"space ", false, nullptr},
+      {"plain.lnk. .", false, "plain.lnk"},
+      {"plain.lnk.", true, nullptr},
+      {"sub\\..\\plain.lnk", false, "plain.lnk"},
+      {"sub\\..\\plain.lnk", true, nullptr},
+      {"missing\\..\\plain.lnk", false, "plain.lnk"},
+      {".\\plain.lnk", false, "plain.lnk"},
+      {".\\plain.lnk", true, nullptr},
+      {"sub/inner.lnk", false, "sub\\inner.lnk"},
+      {"sub/inner.lnk", true, nullptr},
+      {"sub\\\\inner.lnk", false, "sub\\inner.lnk"},
+      {"sub\\\\inner.lnk", true, nullptr},
+      // A part before a separator loses one trailing dot.
+      {"sub.\\dotted.lnk", true, "sub.\\dotted.lnk"},
+      {"sub.\\dotted.lnk", false, nullptr},
+      {"sub.\\inner.lnk", false, "sub\\inner.lnk"},
+      {"sub..\\dotted.lnk", false, "sub.\\dotted.lnk"},
+      // A trailing separator names a directory, never a file.
+      {"plain.lnk\\", false, nullptr},
+      {"plain.lnk\\", true, nullptr},
+      // Over 300 characters. Without the prefix Windows refuses such a path
+      // and Wine does not, so only the prefixed form belongs here.
+      {longFile.c_str(), true, longFile.c_str()},
+  };
+  for (const auto& c : cases) {
+    const std::string path = (c.prefixed ? prefix : "") + this->In(c.path);
+    SCOPED_TRACE(path);
+    EXPECT_EQ(files.SetAttributes(path, kAttributeHidden), c.reached != nullptr);
+    EXPECT_EQ(files.ReadHead(path, 1).has_value(), c.reached != nullptr);
+    for (const auto& name : seeded) {
+      const auto attributes = b.AttributesOf(prefix + this->In(name));
+      ASSERT_TRUE(attributes.has_value()) << name;
+      const bool hidden = (*attributes & kAttributeHidden) != 0;
+      EXPECT_EQ(hidden, c.reached != nullptr && name == c.reached) << name;
+      if (hidden) files.SetAttributes(prefix + this->In(name), kAttributeArchive);
+    }
+  }
+
+  // Deleting reads the path the same way.
+  EXPECT_FALSE(files.RemoveFile(this->In("dot.")));
+  EXPECT_TRUE(files.RemoveFile(prefix + this->In("dot.")));
+  EXPECT_FALSE(b.AttributesOf(prefix + this->In("dot.")).has_value());
+  EXPECT_TRUE(files.RemoveFile(prefix + this->In(longFile)));
+  EXPECT_FALSE(b.AttributesOf(prefix + this->In(longFile)).has_value());
 }
 
 TYPED_TEST(FileSystemContract, RemoveFileLeavesDirectories) {

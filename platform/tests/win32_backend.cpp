@@ -17,6 +17,8 @@ using win32::ToWide;
 
 void RemoveRegistryScratch() { DeleteTreeWithLinks(HKEY_CURRENT_USER, ToWide(kScratchKey)); }
 
+// `dir` carries the "\\?\" prefix, so that names the plain form cannot
+// reach (ending in a dot or a space) go too.
 void RemoveTree(const std::wstring& dir) {
   WIN32_FIND_DATAW found;
   const HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
@@ -56,7 +58,7 @@ Win32Backend::Win32Backend() {
   static int counter = 0;
   std::wstring dir = std::wstring(temp) + L"QrContractTest-" +
                      std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-  RemoveTree(dir);
+  RemoveTree(L"\\\\?\\" + dir);
   Check(CreateDirectoryW(dir.c_str(), nullptr) != 0, "creating the scratch directory");
   scratch_ = ToUtf8(dir);
 }
@@ -67,7 +69,7 @@ Win32Backend::~Win32Backend() {
     SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(ToWide(path).c_str());
   }
-  RemoveTree(ToWide(scratch_));
+  RemoveTree(L"\\\\?\\" + ToWide(scratch_));
   for (const auto& name : environment_) SetEnvironmentVariableW(ToWide(name).c_str(), nullptr);
   RemoveRegistryScratch();
 }

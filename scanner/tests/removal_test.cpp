@@ -47,6 +47,19 @@ TEST(DeleteFoundFiles, NothingDeletedIsFalse) {
   EXPECT_TRUE(scan.memory.files.Exists("E:\\locked.tmp"));
 }
 
+TEST(DeleteFoundFiles, ClearsTheAttributesOfANameOnlyTheLiteralPathReaches) {
+  // A drive listing can name "evil." (made through "\\?\"); the plain path
+  // "E:\evil." would name "E:\evil" instead, so only the prefixed form
+  // reaches the file to clear its attributes.
+  testing::MemoryScan scan;
+  auto& files = scan.memory.files;
+  constexpr auto kSticky = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
+  files.AddFile("\\\\?\\E:\\evil.", {1}, kSticky);
+  DeleteFoundFile(scan.context, "E:\\evil.");
+  const auto attributes = files.Attributes("\\\\?\\E:\\evil.");
+  EXPECT_TRUE(!attributes || (*attributes & kSticky) == 0) << std::hex << attributes.value_or(0);
+}
+
 class DeleteFoundKeysTest : public ::testing::Test {
  protected:
   // Seeds the same keys into the machine under test and into the expected

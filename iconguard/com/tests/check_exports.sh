@@ -18,7 +18,7 @@ status=0
 while read -r name; do
   case ${name,,} in
     kernel32.dll | advapi32.dll | user32.dll | shell32.dll | ole32.dll | oleaut32.dll | \
-      msvcrt.dll | gdi32.dll | shlwapi.dll) ;;
+      msvcrt.dll | gdi32.dll | shlwapi.dll | ntdll.dll) ;;
     *) echo "unexpected import: $name"; status=1 ;;
   esac
 done < <(printf '%s\n' "$dump" | awk '/DLL Name:/ {print $3}')

@@ -1,0 +1,71 @@
+#include "ui/font.h"
+
+#include "ui/class_info.h"
+#include "ui/publish.h"
+
+namespace ui {
+
+const ClassInfo& Font::StaticClass() {
+  static const ClassInfo info(
+      "TFont", nullptr,
+      Publish<Font>()
+          .Text("Name", &Font::Name, &Font::SetName, std::string(kDefaultName))
+          .Integer("Size", &Font::Size, &Font::SetSize, kDefaultSize)
+          .Integer("Charset", &Font::Charset, &Font::SetCharset, kDefaultCharset, 0, 255)
+          .Colour("Color", &Font::Color, &Font::SetColor, kDefaultColor)
+          .Set("Style", &Font::Style, &Font::SetStyle,
+               {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, 0u)
+          .Done());
+  return info;
+}
+
+void Font::SetName(const std::string& name) {
+  if (name == name_) return;
+  name_ = name;
+  Changed();
+}
+
+void Font::SetSize(int size) {
+  if (size == size_) return;
+  size_ = size;
+  Changed();
+}
+
+void Font::SetCharset(int charset) {
+  if (charset == charset_) return;
+  charset_ = charset;
+  Changed();
+}
+
+void Font::SetColor(std::uint32_t color) {
+  if (color == color_) return;
+  color_ = color;
+  Changed();
+}
+
+void Font::SetStyle(std::uint32_t style) {
+  if (style == style_) return;
+  style_ = style;
+  Changed();
+}
+
+void Font::Assign(const Font& other) {
+  if (*this == other) return;
+  name_ = other.name_;
+  size_ = other.size_;
+  charset_ = other.charset_;
+  color_ = other.color_;
+  style_ = other.style_;
+  Changed();
+}
+
+bool Font::operator==(const Font& other) const {
+  return name_ == other.name_ && size_ == other.size_ && charset_ == other.charset_ &&
+         color_ == other.color_ && style_ == other.style_;
+}
+
+void Font::Changed() const {
+  if (OnChange) OnChange();
+}
+
+}  // namespace ui

@@ -2,45 +2,9 @@
 
 #include <cstddef>
 
+#include "ui/utf8.h"
+
 namespace controls {
-namespace {
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Bytes of the character that begins at text[pos]. Only a well-formed UTF-8
-// sequence (no overlong form, no surrogate, nothing above U+10FFFF) is taken
-// as one character; any other byte stands alone, so a broken sequence never
-// swallows the valid characters after it.
-std::size_t CharLength(std::string_view text, std::size_t pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  std::size_t length = 1;
-  unsigned char secondMin = 0x80;
-  unsigned char secondMax = 0xBF;
-  if (lead < 0x80) {
-    return 1;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) secondMin = 0xA0;
-    if (lead == 0xED) secondMax = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) secondMin = 0x90;
-    if (lead == 0xF4) secondMax = 0x8F;
-  } else {
-    return 1;
-  }
-  if (length > text.size() - pos) return 1;
-  const auto second = static_cast<unsigned char>(text[pos + 1]);
-  if (second < secondMin || second > secondMax) return 1;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (!IsContinuation(static_cast<unsigned char>(text[pos + i]))) return 1;
-  }
-  return length;
-}
-
-}  // namespace
 
 std::int32_t LineHeight(const MeasureText& measure) { return measure("0").Height; }
 
@@ -69,7 +33,7 @@ WrapText GetWrapText(std::string_view text, std::int32_t maxWidth, const Measure
     std::string line;
     std::size_t lastSpace = 0;
     while (pos < n) {
-      const std::size_t length = CharLength(text, pos);
+      const std::size_t length = ui::Utf8CharLength(text, pos);
       std::string candidate = line;
       candidate.append(text.substr(pos, length));
       if (measure(candidate).Width > maxWidth) break;

@@ -34,7 +34,7 @@ def sets():
     """(first resource number, width, height, painter, four colour schemes)."""
     bullet = {
         'active': dict(rim=NAVY, fill=BRIGHT, glint=WHITE),
-        'disabled': dict(rim=grey(128), fill=grey(176), glint=grey(232)),
+        'disabled': dict(rim=grey(128), fill=grey(176), glint=grey(236)),
         'down': dict(rim=BLACK, fill=DEEP, glint=PALE),
         'inactive': dict(rim=DEEP, fill=NAVY, glint=PALE),
     }
@@ -54,7 +54,7 @@ def sets():
         'active': dict(rim=(160, 100, 0), glass=(255, 214, 0), shine=WHITE,
                        metal=(112, 112, 112), thread=(176, 176, 176)),
         'disabled': dict(rim=grey(128), glass=grey(208), shine=grey(240),
-                         metal=grey(144), thread=grey(184)),
+                         metal=grey(144), thread=grey(164)),
         'down': dict(rim=(96, 60, 0), glass=(230, 150, 0), shine=(255, 236, 140),
                      metal=(80, 80, 80), thread=(144, 144, 144)),
         'inactive': dict(rim=(128, 96, 0), glass=(255, 236, 140), shine=WHITE,
@@ -149,25 +149,44 @@ def pictures():
             yield first + offset, w, h, [[pixel(x, y) for x in range(w)] for y in range(h)]
 
 
+def lookup_point(colour):
+    """GDI finds the palette entry for a colour from the centre of its cell
+    of 5 bits per channel, not from the colour itself."""
+    return tuple((v & ~7) + 4 for v in colour)
+
+
+def distance2(a, b):
+    return sum((x - y) ** 2 for x, y in zip(a, b))
+
+
 def make_palette(used):
     """256 entries: black first and white last, as in the system palette, so
     that masks made of black and white combine with the pixel values of a
     picture by plain bit operations; the colours used in between; the rest
-    distinct filler that duplicates neither black nor white."""
-    middle = [c for c in used if c not in (BLACK, WHITE)]
+    filler that no used colour is mapped to. Every used colour, black and
+    white included, must come back as its own entry when GDI maps it into
+    the palette, or drawing and restoring a glyph would change it."""
+    wanted = [BLACK] + [c for c in used if c not in (BLACK, WHITE)] + [WHITE]
+
+    def claims(candidate):
+        return any(distance2(candidate, lookup_point(c)) <= distance2(c, lookup_point(c))
+                   for c in wanted)
+
     levels = (0, 51, 102, 153, 204, 255)
-    for r in levels:
-        for g in levels:
-            for b in levels:
-                colour = (r, g, b)
-                if len(middle) < 254 and colour not in middle and colour not in (BLACK, WHITE):
-                    middle.append(colour)
-    level = 1
+    filler = [(r, g, b) for r in levels for g in levels for b in levels]
+    filler = [f for f in filler if f not in wanted and not claims(f)]
+    middle = (wanted[1:-1] + filler)[:254]
     while len(middle) < 254:
-        if grey(level) not in middle:
-            middle.append(grey(level))
-        level += 1
-    return [BLACK] + middle + [WHITE]
+        middle.append(filler[-1])  # repeats are never the nearest entry of a used colour
+    palette = [BLACK] + middle + [WHITE]
+
+    for c in wanted:
+        q = lookup_point(c)
+        nearest = min(range(len(palette)), key=lambda i: distance2(palette[i], q))
+        rivals = [p for p in palette if p != c and distance2(p, q) <= distance2(c, q)]
+        if palette[nearest] != c or rivals:
+            raise SystemExit('colour %s does not map back to itself (rivals %s)' % (c, rivals))
+    return palette
 
 
 def bmp(w, h, rows, palette):

@@ -102,6 +102,9 @@ class Canvas {
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
+  // For handing the context to other painters (WM_PAINT, WM_ERASEBKGND).
+  // Save and restore through the canvas, not SaveDC on the handle: the
+  // canvas's own objects must stay out of saved states.
   HDC Handle() const { return dc_; }
 
   const Pen& GetPen() const { return pen_; }

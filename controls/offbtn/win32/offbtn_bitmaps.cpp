@@ -5,9 +5,6 @@
 namespace controls {
 
 using ui::Colour;
-using ui::Point;
-using ui::Rect;
-using ui::Size;
 using ui::win32::Bitmap;
 using ui::win32::Brush;
 using ui::win32::BrushStyle;
@@ -26,8 +23,8 @@ void DrawTransparentBitmapNew(Canvas& dc, HBITMAP bitmap, int x, int y, Colour t
   MemoryCanvas temp(reference, bitmap);
   BITMAP info{};
   GetObjectW(bitmap, sizeof(info), &info);
-  const Size size = temp.DeviceToLogical({info.bmWidth, info.bmHeight});
-  const Point origin{0, 0};
+  const ui::Size size = temp.DeviceToLogical({info.bmWidth, info.bmHeight});
+  const ui::Point origin{0, 0};
 
   // back and object hold masks, mem composes, save keeps the picture.
   Bitmap backBits = Bitmap::Monochrome(size.width, size.height);
@@ -69,15 +66,15 @@ void CreateDisabledBitmap(const Bitmap& source, Colour outline, Bitmap& disabled
 
   MemoryCanvas cache(nullptr, disabledCache);
   MemoryCanvas maskCanvas(nullptr, mask);
-  cache.FillRect(Rect{0, 0, w, h}, ui::kColourBtnFace);
+  cache.FillRect(ui::Rect{0, 0, w, h}, ui::kColourBtnFace);
   // With black text and a white background the set bits take the brush and
   // the clear bits keep the destination.
-  for (const auto& [at, colour] : {std::pair{Point{1, 1}, ui::kColourBtnHighlight},
-                                   std::pair{Point{0, 0}, ui::kColourBtnShadow}}) {
+  for (const auto& [at, colour] : {std::pair{ui::Point{1, 1}, ui::kColourBtnHighlight},
+                                   std::pair{ui::Point{0, 0}, ui::kColourBtnShadow}}) {
     cache.SetBrush(Brush{colour, BrushStyle::kSolid});
     cache.SetTextColour(0x00000000);
     cache.SetBackgroundColour(0x00FFFFFF);
-    cache.BitBlt(at, Size{w, h}, maskCanvas, Point{0, 0}, RasterOp::kDSPDxax);
+    cache.BitBlt(at, ui::Size{w, h}, maskCanvas, ui::Point{0, 0}, RasterOp::kDSPDxax);
   }
 }
 

@@ -1,0 +1,69 @@
+#pragma once
+// A window system for native tests: it records what the controls ask of
+// it and answers from fields a test sets.
+
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/form.h"
+#include "ui/win_control.h"
+#include "ui/window_system.h"
+
+namespace ui::testing {
+
+class FakeWindowSystem : public WindowSystem {
+ public:
+  void Invalidate(Control& control) override { invalidated.push_back(&control); }
+  void Update(Control& control) override { updated.push_back(&control); }
+  void Removed(Control& control) override {
+    removed.push_back(&control);
+    if (captured == &control) captured = nullptr;
+    if (focused == &control) focused = nullptr;
+  }
+  void SetCapture(WinControl& control) override { captured = &control; }
+  void ReleaseCapture() override { captured = nullptr; }
+  WinControl* Captured() override { return captured; }
+  bool SetFocus(WinControl& control) override {
+    if (refuseFocus) return false;
+    WinControl* before = focused;
+    focused = &control;
+    if (before && before != &control) before->FocusLost();
+    if (before != &control) control.FocusGained();
+    return true;
+  }
+  WinControl* Focused() override { return focused; }
+  // Screen and client coordinates are the same here.
+  Point ClientToScreen(const Control&, Point point) override { return point; }
+  Control* ControlAtScreen(Point) override { return controlAtPointer; }
+  void ProcessMessages() override { ++processed; }
+  int ShowModal(Form& form) override {
+    form.SetModal(true);
+    form.Shown();
+    if (whileModal) whileModal(form);
+    form.SetModal(false);
+    return form.ModalResult();
+  }
+  void Show(Form& form) override { form.Shown(); }
+  void Close(Form& form) override { closed.push_back(&form); }
+  // Every character 6 pixels wide and 13 high (bold: 7).
+  Size MeasureText(const Font&, bool bold, std::string_view text) override {
+    return {static_cast<int>(text.size()) * (bold ? 7 : 6), 13};
+  }
+  void ShowInformation(std::string_view text) override { information.emplace_back(text); }
+
+  std::vector<Control*> invalidated;
+  std::vector<Control*> updated;
+  std::vector<Control*> removed;
+  std::vector<Form*> closed;
+  std::vector<std::string> information;
+  WinControl* captured = nullptr;
+  WinControl* focused = nullptr;
+  Control* controlAtPointer = nullptr;
+  bool refuseFocus = false;
+  int processed = 0;
+  // What the "user" does while a form is shown modally.
+  std::function<void(Form&)> whileModal;
+};
+
+}  // namespace ui::testing

@@ -1,0 +1,58 @@
+#pragma once
+// A windowed control: it has a window of its own, holds child controls
+// (painted and hit in their order, the last on top), and can take the
+// keyboard focus in the tab order of its parent.
+
+#include <cstddef>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace ui {
+
+class WinControl : public Control {
+ public:
+  WinControl();
+  ~WinControl() override;
+
+  static const ClassInfo& StaticClass();
+  const ClassInfo& Class() const override { return StaticClass(); }
+
+  std::size_t ControlCount() const { return children_.size(); }
+  Control& Controls(std::size_t index) const { return *children_.at(index); }
+
+  // The position among the parent's windowed children in the tab cycle;
+  // setting it moves the control there (clamped to the last position).
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+  // The windowed children in tab order.
+  const std::vector<WinControl*>& TabList() const { return tabList_; }
+
+  bool Focused() const;
+  // Visible and enabled, it and every parent up to a form.
+  bool CanFocus() const;
+  // False when the control cannot take the focus or the window system refused.
+  bool SetFocus();
+
+  Event<void(Component&)> OnEnter;
+  Event<void(Component&)> OnExit;
+
+  // From the window system.
+  virtual void FocusGained();
+  virtual void FocusLost();
+  // A key pressed while this control has the focus; true when handled.
+  virtual bool KeyDown(int key, ShiftState shift);
+
+ private:
+  friend class Control;
+  void Insert(Control& child);
+  void Remove(Control& child);
+
+  std::vector<Control*> children_;
+  std::vector<WinControl*> tabList_;
+  bool tabStop_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,60 @@
+#pragma once
+// What the controls ask of the window system. A form is given one; its
+// controls reach it through the form. The Win32 host implements it over real
+// windows; native tests hand in a recorder.
+
+#include <functional>
+#include <string_view>
+
+#include "ui/geometry.h"
+
+namespace ui {
+
+class Control;
+class Font;
+class Form;
+class WinControl;
+
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+
+  // A control's look changed: paint it again soon (a lightweight control is
+  // painted by its parent's window).
+  virtual void Invalidate(Control& control) = 0;
+  // Position, size, visibility, enabled state or text changed.
+  virtual void Update(Control& control) = 0;
+  // The control leaves its parent (or the form goes): its window, and the
+  // windows inside it, go with it.
+  virtual void Removed(Control& control) = 0;
+
+  // The mouse: while a windowed control holds the capture it receives every
+  // mouse message. `Captured` names the holder (null for none).
+  virtual void SetCapture(WinControl& control) = 0;
+  virtual void ReleaseCapture() = 0;
+  virtual WinControl* Captured() = 0;
+
+  // The keyboard focus; false when the window system refused it.
+  virtual bool SetFocus(WinControl& control) = 0;
+  virtual WinControl* Focused() = 0;
+
+  virtual Point ClientToScreen(const Control& control, Point point) = 0;
+  // The topmost control at a screen point, disabled controls included.
+  virtual Control* ControlAtScreen(Point point) = 0;
+
+  // Handles the messages that are waiting, then returns.
+  virtual void ProcessMessages() = 0;
+  // Shows `form` modally and returns when its modal result is set.
+  virtual int ShowModal(Form& form) = 0;
+  virtual void Show(Form& form) = 0;
+  virtual void Close(Form& form) = 0;
+
+  // One line of UTF-8 text in `font` (bold added when asked) as it would
+  // be drawn: its width and height in pixels.
+  virtual Size MeasureText(const Font& font, bool bold, std::string_view text) = 0;
+
+  // An information box with an OK button.
+  virtual void ShowInformation(std::string_view text) = 0;
+};
+
+}  // namespace ui

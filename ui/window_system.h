@@ -3,8 +3,12 @@
 // controls reach it through the form. The Win32 host implements it over real
 // windows; native tests hand in a recorder.
 
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/geometry.h"
 
@@ -55,6 +59,15 @@ class WindowSystem {
 
   // An information box with an OK button.
   virtual void ShowInformation(std::string_view text) = 0;
+
+  // The program's bitmap resource of that name (its bytes, without a file
+  // header), if there is one.
+  virtual std::optional<std::vector<std::uint8_t>> BitmapResource(const std::string& name) = 0;
+
+  // Calls `elapsed` every `milliseconds` from the message loop until
+  // stopped; returns a non-zero id.
+  virtual int StartTimer(unsigned milliseconds, std::function<void()> elapsed) = 0;
+  virtual void StopTimer(int id) = 0;
 };
 
 }  // namespace ui

@@ -2,6 +2,8 @@
 // A window system for native tests: it records what the controls ask of
 // it and answers from fields a test sets.
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,16 @@ class FakeWindowSystem : public WindowSystem {
     return {static_cast<int>(text.size()) * (bold ? 7 : 6), 13};
   }
   void ShowInformation(std::string_view text) override { information.emplace_back(text); }
+  std::optional<std::vector<std::uint8_t>> BitmapResource(const std::string& name) override {
+    const auto it = bitmaps.find(name);
+    if (it == bitmaps.end()) return std::nullopt;
+    return it->second;
+  }
+  int StartTimer(unsigned milliseconds, std::function<void()> elapsed) override {
+    timers.push_back({milliseconds, std::move(elapsed), true});
+    return static_cast<int>(timers.size());
+  }
+  void StopTimer(int id) override { timers.at(static_cast<std::size_t>(id) - 1).running = false; }
 
   std::vector<Control*> invalidated;
   std::vector<Control*> updated;
@@ -62,6 +74,13 @@ class FakeWindowSystem : public WindowSystem {
   Control* controlAtPointer = nullptr;
   bool refuseFocus = false;
   int processed = 0;
+  std::map<std::string, std::vector<std::uint8_t>> bitmaps;
+  struct Timer {
+    unsigned milliseconds;
+    std::function<void()> elapsed;
+    bool running;
+  };
+  std::vector<Timer> timers;
   // What the "user" does while a form is shown modally.
   std::function<void(Form&)> whileModal;
 };

@@ -16,9 +16,17 @@ bool SameName(std::string_view a, std::string_view b) {
 ClassInfo::ClassInfo(std::string name, const ClassInfo* parent,
                      std::vector<PropertyInfo> properties)
     : name_(std::move(name)), parent_(parent), own_(std::move(properties)) {
-  for (const auto& property : own_) {
-    // A class may not publish a name twice, nor hide one of its base's.
-    if (parent_ && parent_->FindProperty(property.name)) {
+  for (auto& property : own_) {
+    // A class may not publish a name twice, nor hide one of its base's
+    // except by redeclaring it with a new default.
+    const PropertyInfo* base = parent_ ? parent_->FindProperty(property.name) : nullptr;
+    if (property.redeclared) {
+      if (!base) throw std::logic_error(name_ + " redeclares " + property.name + ", which no base has");
+      auto byDefault = property.defaultValue;
+      property = *base;
+      property.defaultValue = std::move(byDefault);
+      property.redeclared = true;
+    } else if (base) {
       throw std::logic_error(name_ + " publishes " + property.name + " again");
     }
     int count = 0;
@@ -44,8 +52,17 @@ const PropertyInfo* ClassInfo::FindProperty(std::string_view name) const {
 }
 
 std::vector<const PropertyInfo*> ClassInfo::Properties() const {
-  std::vector<const PropertyInfo*> all = parent_ ? parent_->Properties() : std::vector<const PropertyInfo*>{};
-  for (const auto& property : own_) all.push_back(&property);
+  std::vector<const PropertyInfo*> all =
+      parent_ ? parent_->Properties() : std::vector<const PropertyInfo*>{};
+  for (const auto& property : own_) {
+    if (!property.redeclared) {
+      all.push_back(&property);
+      continue;
+    }
+    for (auto& entry : all) {
+      if (SameName(entry->name, property.name)) entry = &property;
+    }
+  }
   return all;
 }
 

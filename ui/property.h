@@ -39,6 +39,9 @@ struct PropertyInfo {
   const ClassInfo* objectClass = nullptr;
   // The value a stored form leaves out; none when the value is always stored.
   std::optional<Value> defaultValue;
+  // A derived class publishes its base's property again with another
+  // default; everything else comes from the base's declaration.
+  bool redeclared = false;
   // The smallest and largest value an Integer property takes.
   std::int64_t minimum = INT32_MIN;
   std::int64_t maximum = INT32_MAX;

@@ -109,6 +109,16 @@ class Publish {
     return Add(std::move(p));
   }
 
+  // The base class's property `name` with this class's default (none: the
+  // value is always stored).
+  Publish& Redeclare(std::string name, std::optional<Value> byDefault) {
+    PropertyInfo p;
+    p.name = std::move(name);
+    p.redeclared = true;
+    p.defaultValue = std::move(byDefault);
+    return Add(std::move(p));
+  }
+
   std::vector<PropertyInfo> Done() { return std::move(properties_); }
 
  private:

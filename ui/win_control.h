@@ -40,6 +40,8 @@ class WinControl : public Control {
   Event<void(Component&)> OnExit;
 
   // From the window system.
+  // The control's window now exists.
+  virtual void WindowCreated() {}
   virtual void FocusGained();
   virtual void FocusLost();
   // A key pressed while this control has the focus; true when handled.

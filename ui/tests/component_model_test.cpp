@@ -140,6 +140,29 @@ TEST(ClassInfo, ANameIsPublishedOnce) {
   EXPECT_THROW(hidesBase(), std::logic_error);
 }
 
+TEST(ClassInfo, ADerivedClassMayRedeclareADefault) {
+  const ClassInfo derived("TDerived", &SampleControl::StaticClass(),
+                          Publish<SampleControl>()
+                              .Redeclare("Color", Value(std::int64_t{0x80000005}))
+                              .Redeclare("Width", std::nullopt)
+                              .Done());
+  const auto all = derived.Properties();
+  ASSERT_EQ(all.size(), SampleControl::StaticClass().Properties().size()) << "nothing added";
+  EXPECT_EQ(all[5]->name, "Color") << "in its base's place";
+  EXPECT_EQ(all[5]->defaultValue, Value(std::int64_t{0x80000005}));
+  EXPECT_EQ(all[5]->kind, PropertyKind::Colour);
+  EXPECT_EQ(derived.FindProperty("width")->defaultValue, std::nullopt) << "always stored";
+  EXPECT_EQ(SampleControl::StaticClass().FindProperty("Width")->defaultValue,
+            Value(std::int64_t{70}))
+      << "the base keeps its own";
+  SampleControl control;
+  derived.FindProperty("Color")->set(control, std::int64_t{0x00ABCDEF});
+  EXPECT_EQ(control.Color(), 0x00ABCDEFu) << "through the base's setter";
+  EXPECT_THROW(ClassInfo("TBad", &Component::StaticClass(),
+                         Publish<SampleControl>().Redeclare("Color", std::nullopt).Done()),
+               std::logic_error);
+}
+
 TEST(OwnedObjects, AnnounceChangesOnlyWhenSomethingChanged) {
   Font font;
   int changes = 0;

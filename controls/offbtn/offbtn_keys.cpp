@@ -16,13 +16,14 @@ char32_t Upper(char32_t c) {
 }  // namespace
 
 bool KeyDownClicks(int key, bool keyActive) {
-  return keyActive && (key == kVkReturn || key == kVkSpace);
+  return keyActive && (key == ui::kVkReturn || key == ui::kVkSpace);
 }
 
-DialogKeyAnswer DialogKey(int key, ShiftKeys shift, bool keyActive, bool cancel, bool canFocus) {
-  if (keyActive && (key == kVkReturn || key == kVkSpace)) return DialogKeyAnswer::KeyboardClick;
-  if (key == kVkEscape && cancel && shift.None() && canFocus) return DialogKeyAnswer::KeyboardClick;
-  if (key == kVkF4 && shift.alt && !shift.shift && !shift.control) {
+DialogKeyAnswer DialogKey(int key, ui::ShiftState shift, bool keyActive, bool cancel,
+                          bool canFocus) {
+  if (keyActive && (key == ui::kVkReturn || key == ui::kVkSpace)) return DialogKeyAnswer::KeyboardClick;
+  if (key == ui::kVkEscape && cancel && shift.None() && canFocus) return DialogKeyAnswer::KeyboardClick;
+  if (key == ui::kVkF4 && shift.alt && !shift.shift && !shift.control) {
     return DialogKeyAnswer::RestAndPassOn;
   }
   return DialogKeyAnswer::PassOn;

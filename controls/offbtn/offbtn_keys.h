@@ -4,20 +4,9 @@
 
 #include <string_view>
 
+#include "ui/input.h"
+
 namespace controls {
-
-// Virtual-key codes of the keys that matter here.
-inline constexpr int kVkReturn = 0x0D;
-inline constexpr int kVkEscape = 0x1B;
-inline constexpr int kVkSpace = 0x20;
-inline constexpr int kVkF4 = 0x73;
-
-struct ShiftKeys {
-  bool shift = false;
-  bool control = false;
-  bool alt = false;
-  bool None() const { return !shift && !control && !alt; }
-};
 
 // A key pressed while the button has the focus: Enter or Space click it
 // while it is key-active.
@@ -32,7 +21,8 @@ enum class DialogKeyAnswer {
 // A key the form offers its controls: Enter or Space while key-active
 // (whatever shift keys are held); Escape on a cancel button that can take
 // the focus, but only with no shift key held.
-DialogKeyAnswer DialogKey(int key, ShiftKeys shift, bool keyActive, bool cancel, bool canFocus);
+DialogKeyAnswer DialogKey(int key, ui::ShiftState shift, bool keyActive, bool cancel,
+                          bool canFocus);
 
 // Whether `typed` is the accelerator of `caption`: the character after a
 // single "&" ("&&" stands for a plain ampersand), compared without regard

@@ -9,16 +9,20 @@ namespace controls {
 namespace {
 
 using A = DialogKeyAnswer;
+using ui::kVkEscape;
+using ui::kVkF4;
+using ui::kVkReturn;
+using ui::kVkSpace;
 
 TEST(FlatButtonKeys, DialogKeys) {
-  const ShiftKeys none;
-  const ShiftKeys shift{true, false, false};
-  const ShiftKeys alt{false, false, true};
-  const ShiftKeys altShift{true, false, true};
+  const ui::ShiftState none;
+  const ui::ShiftState shift{true, false, false};
+  const ui::ShiftState alt{false, false, true};
+  const ui::ShiftState altShift{true, false, true};
   const struct {
     const char* name;
     int key;
-    ShiftKeys held;
+    ui::ShiftState held;
     bool keyActive, cancel, canFocus;
     A answer;
   } kCases[] = {

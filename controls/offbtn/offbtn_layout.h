@@ -11,21 +11,12 @@
 
 #include "controls/offbtn/offbtn_text.h"
 #include "controls/offbtn/offbtn_types.h"
+#include "ui/geometry.h"
 
 namespace controls {
 
-// Right and bottom are exclusive.
-struct Rect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-
-  std::int32_t Width() const { return right - left; }
-  std::int32_t Height() const { return bottom - top; }
-
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
+// The canvas's rectangles: right and bottom are exclusive.
+using ui::Rect;
 
 // What the geometry needs to know of the button.
 struct OffBtnLayoutInput {

@@ -76,17 +76,24 @@ WindowSystem* Control::Windows() const {
 void Control::SetBounds(int left, int top, int width, int height) {
   if (width < 0 || height < 0) throw std::invalid_argument("a size cannot be negative");
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  const bool resized = width != width_ || height != height_;
   left_ = left;
   top_ = top;
   width_ = width;
   height_ = height;
   Changed();
+  if (resized) Resized();
+  RealignParent();
+}
+
+void Control::RealignParent() {
+  if (parent_ && align_ != TAlign::alNone) parent_->Realign();
 }
 
 void Control::SetAlign(TAlign align) {
   if (align == align_) return;
   align_ = align;
-  Changed();
+  if (parent_) parent_->Realign();
 }
 
 void Control::SetEnabled(bool enabled) {
@@ -107,6 +114,7 @@ void Control::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   Changed();
+  RealignParent();
 }
 
 void Control::SetColor(Colour color) {

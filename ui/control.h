@@ -102,6 +102,10 @@ class Control : public Component {
   // Bounds, visibility, enabled state or text changed: the window follows.
   void Changed();
   virtual void FontChanged() { Invalidate(); }
+  // The size changed (containers lay their children out again).
+  virtual void Resized() {}
+  // An aligned control's parent lays its children out again.
+  void RealignParent();
 
  private:
   WinControl* parent_ = nullptr;

@@ -55,12 +55,14 @@ void Form::SetClientWidth(int width) {
   if (width == clientWidth_) return;
   clientWidth_ = width;
   Changed();
+  Realign();
 }
 
 void Form::SetClientHeight(int height) {
   if (height == clientHeight_) return;
   clientHeight_ = height;
   Changed();
+  Realign();
 }
 
 int Form::ShowModal() {

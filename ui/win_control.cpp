@@ -32,11 +32,55 @@ WinControl::~WinControl() {
 void WinControl::Insert(Control& child) {
   children_.push_back(&child);
   if (auto* windowed = dynamic_cast<WinControl*>(&child)) tabList_.push_back(windowed);
+  if (child.Align() != TAlign::alNone) Realign();
 }
 
 void WinControl::Remove(Control& child) {
   children_.erase(std::remove(children_.begin(), children_.end(), &child), children_.end());
   tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), &child), tabList_.end());
+  if (child.Align() != TAlign::alNone) Realign();
+}
+
+void WinControl::Realign() {
+  // Placing a child changes its bounds, which would ask for this again.
+  if (aligning_) return;
+  aligning_ = true;
+  Rect rest = ClientRect();
+  auto place = [&](TAlign which) {
+    for (Control* child : children_) {
+      if (child->Align() != which || !child->Visible()) continue;
+      const int width = std::max(0, rest.Width());
+      const int height = std::max(0, rest.Height());
+      switch (which) {
+        case TAlign::alTop:
+          child->SetBounds(rest.left, rest.top, width, child->Height());
+          rest.top += child->Height();
+          break;
+        case TAlign::alBottom:
+          child->SetBounds(rest.left, rest.bottom - child->Height(), width, child->Height());
+          rest.bottom -= child->Height();
+          break;
+        case TAlign::alLeft:
+          child->SetBounds(rest.left, rest.top, child->Width(), height);
+          rest.left += child->Width();
+          break;
+        case TAlign::alRight:
+          child->SetBounds(rest.right - child->Width(), rest.top, child->Width(), height);
+          rest.right -= child->Width();
+          break;
+        case TAlign::alClient:
+          child->SetBounds(rest.left, rest.top, width, height);
+          break;
+        case TAlign::alNone:
+          break;
+      }
+    }
+  };
+  for (const TAlign which :
+       {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) {
+    place(which);
+  }
+  aligning_ = false;
 }
 
 int WinControl::TabOrder() const {

@@ -30,6 +30,11 @@ class WinControl : public Control {
   // The windowed children in tab order.
   const std::vector<WinControl*>& TabList() const { return tabList_; }
 
+  // Lays the aligned children out in the client area: top ones first (in
+  // child order, each below the last), then bottom, left and right ones,
+  // and the client-aligned ones fill what is left. Hidden ones take no room.
+  void Realign();
+
   bool Focused() const;
   // Visible and enabled, it and every parent up to a form.
   bool CanFocus() const;
@@ -52,9 +57,12 @@ class WinControl : public Control {
   void Insert(Control& child);
   void Remove(Control& child);
 
+  void Resized() override { Realign(); }
+
   std::vector<Control*> children_;
   std::vector<WinControl*> tabList_;
   bool tabStop_ = false;
+  bool aligning_ = false;
 };
 
 }  // namespace ui

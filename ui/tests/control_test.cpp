@@ -72,6 +72,44 @@ TEST_F(ControlTest, ParentsHoldChildrenInOrderAndTabOrderMoves) {
   orphan.Invalidate();  // on no form: nothing to tell
 }
 
+TEST_F(ControlTest, AlignedChildrenShareTheClientArea) {
+  form_.SetClientWidth(530);
+  form_.SetClientHeight(366);
+  auto& footer = Add<WinControl>(form_, "footer");
+  footer.SetHeight(41);
+  footer.SetAlign(TAlign::alBottom);
+  auto& header = Add<WinControl>(form_, "header");
+  header.SetBounds(7, 7, 10, 20);
+  header.SetAlign(TAlign::alTop);
+  auto& side = Add<Control>(form_, "side");
+  side.SetWidth(50);
+  side.SetAlign(TAlign::alRight);
+  auto& body = Add<WinControl>(form_, "body");
+  body.SetAlign(TAlign::alClient);
+  auto& inner = Add<Control>(body, "inner");
+  inner.SetAlign(TAlign::alClient);
+  auto& loose = Add<Control>(form_, "loose");
+  loose.SetBounds(333, 54, 174, 71);
+
+  EXPECT_EQ(footer.BoundsRect(), (Rect{0, 325, 530, 366}));
+  EXPECT_EQ(header.BoundsRect(), (Rect{0, 0, 530, 20}));
+  EXPECT_EQ(side.BoundsRect(), (Rect{480, 20, 530, 325}));
+  EXPECT_EQ(body.BoundsRect(), (Rect{0, 20, 480, 325}));
+  EXPECT_EQ(inner.BoundsRect(), (Rect{0, 0, 480, 305})) << "a container lays out its own";
+  EXPECT_EQ(loose.BoundsRect(), (Rect{333, 54, 507, 125})) << "unaligned controls stay";
+
+  // A new client size, a taller footer, a hidden header: laid out again.
+  form_.SetClientHeight(400);
+  footer.SetHeight(50);
+  header.SetVisible(false);
+  EXPECT_EQ(footer.BoundsRect(), (Rect{0, 350, 530, 400}));
+  EXPECT_EQ(body.BoundsRect(), (Rect{0, 0, 480, 350}));
+  EXPECT_EQ(inner.BoundsRect(), (Rect{0, 0, 480, 350}));
+  // Too small for everything: sizes stop at zero.
+  form_.SetClientHeight(30);
+  EXPECT_EQ(body.BoundsRect().Height(), 0);
+}
+
 TEST_F(ControlTest, APressAndAReleaseInsideIsAClick) {
   auto& button = Add<WinControl>(form_, "button");
   button.SetBounds(10, 10, 70, 23);

@@ -1,0 +1,47 @@
+#pragma once
+// TLabel: a line of text painted on its parent, optionally transparent,
+// word-wrapped or centred, sizing itself to its text.
+
+#include <cstdint>
+#include <string>
+
+#include "controls/standard/alignment.h"
+#include "ui/control.h"
+
+namespace controls {
+
+class TLabel : public ui::Control {
+ public:
+  TLabel();
+  static const ui::ClassInfo& StaticClass();
+  const ui::ClassInfo& Class() const override { return StaticClass(); }
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool on);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool on);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool on);
+
+  void Loaded() override { FitText(); }
+
+ protected:
+  void FontChanged() override;
+
+ private:
+  // With AutoSize, one line of text fits exactly (a word-wrapped label
+  // keeps its width and is sized by its painter's measure).
+  void FitText();
+
+  std::string caption_;
+  bool transparent_ = false;
+  bool wordWrap_ = false;
+  TAlignment alignment_ = TAlignment::taLeftJustify;
+  bool autoSize_ = true;
+};
+
+}  // namespace controls

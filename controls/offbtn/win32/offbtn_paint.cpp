@@ -1,16 +1,30 @@
 #include "controls/offbtn/win32/offbtn_paint.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <span>
+#include <string>
+#include <string_view>
 
+#include "controls/offbtn/win32/offbtn_bitmaps.h"
+#include "ui/font_description.h"
+#include "ui/text_flags.h"
+#include "ui/win32/bitmap_file.h"
+#include "ui/window_system.h"
 
 namespace controls {
 
 using ui::Colour;
 using ui::Point;
+using ui::win32::BackgroundMode;
+using ui::win32::Bitmap;
+using ui::win32::Brush;
+using ui::win32::BrushStyle;
 using ui::win32::Canvas;
+using ui::win32::MemoryCanvas;
 using ui::win32::Pen;
 using ui::win32::PenStyle;
+using ui::win32::RasterOp;
 using S = TOffBtnState;
 
 namespace {
@@ -35,6 +49,75 @@ class FramePen {
   Canvas& canvas_;
   Colour colour_ = 0;
 };
+
+ui::Rect ToUi(const Rect& r) { return ui::Rect{r.left, r.top, r.right, r.bottom}; }
+
+MeasureText MeasureOn(Canvas& canvas) {
+  return [&canvas](std::string_view text) {
+    const ui::Size size = canvas.TextExtent(std::string(text));
+    return TextSize{size.width, size.height};
+  };
+}
+
+// The caption's font: the hover font while an enabled button is hovered or
+// pressed; a disabled button's caption in InactiveColor; bold for the
+// default button in every state.
+ui::FontDescription CaptionFont(TOffice97Button& button) {
+  const bool hot = button.State() == S::bsActive || button.State() == S::bsDown;
+  ui::FontDescription font =
+      ui::Describe(button.Enabled() && hot ? *button.HoverFont() : button.FontOf());
+  if (!button.Enabled()) font.colour = button.InactiveColor();
+  if (button.Default()) font.bold = true;
+  return font;
+}
+
+// The glyph CurrentGlyph names, as a GDI bitmap (empty for none); the
+// emboss of the inactive glyph is made into `disabledCache`, black pixels
+// being its outline.
+const Bitmap& GlyphBitmap(TOffice97Button& button, Bitmap& converted, Bitmap& disabledCache) {
+  const TOffice97Button::Glyph glyph = button.CurrentGlyph();
+  if (glyph.bitmap == nullptr) return converted;
+  converted = ui::win32::FromFile(*glyph.bitmap);
+  if (!glyph.embossInactive) return converted;
+  CreateDisabledBitmap(converted, 0x00000000, disabledCache);
+  return disabledCache;
+}
+
+// There is no form designer in this program, so the design-time rule (a
+// mark on every enabled button with a caption) never applies.
+bool ShowsFocusMark(TOffice97Button& button) {
+  if (!button.KeyActive()) return false;
+  ui::WindowSystem* windows = button.Windows();
+  ui::WinControl* focused = windows ? windows->Focused() : nullptr;
+  // A focused control of another kind leaves the mark to the button that
+  // answers Enter (the default one); another flat button takes it away.
+  return focused == &button || dynamic_cast<TOffice97Button*>(focused) == nullptr;
+}
+
+Colour BottomLeftPixel(const Bitmap& glyph) {
+  MemoryCanvas canvas(nullptr, glyph);
+  return GetPixel(canvas.Handle(), 0, glyph.Height() - 1) & 0x00FFFFFF;
+}
+
+void DrawCaption(TOffice97Button& button, Canvas& work, const CaptionText& text,
+                 const Rect& caption) {
+  const bool pushButton = button.ControlType() == TOffBtnType::bsButton;
+  if (button.WordWrap() && text.Wrap.WrapLineCount() != 1) {
+    // The lines as wrapped, one "0"-height apart; none when the wrap failed.
+    const int h0 = LineHeight(MeasureOn(work));
+    const unsigned flags = pushButton ? ui::text_flags::kCenter : ui::text_flags::kLeft;
+    for (int i = 0; i < text.Wrap.WrapLineCount(); ++i) {
+      const int top = caption.top + i * h0;
+      ui::Rect line{caption.left, top, caption.left + text.WrapWidth, top + h0};
+      work.DrawText(text.Wrap.WrapLines[static_cast<std::size_t>(i)], line, flags);
+    }
+    return;
+  }
+  // The whole caption, however long: the layout has already sized it.
+  ui::Rect r = ToUi(caption);
+  work.DrawText(button.Caption(), r,
+                pushButton ? ui::text_flags::kCenter : ui::text_flags::kWordBreak);
+}
 
 }  // namespace
 
@@ -160,6 +243,98 @@ void DrawOffice2000Frame(Canvas& canvas, TOffBtnState state, const FrameColours&
       p.Pixels({{2, B - 3}});
       break;
   }
+}
+
+void DrawOfficeFocusRect(Canvas& canvas, const Rect& caption, const WrapText& lines,
+                         bool wordWrap, Colour penColour) {
+  canvas.SetPen(Pen{penColour, PenStyle::kDotted});
+  canvas.SetBrush(Brush{0, BrushStyle::kHollow});
+  // The gaps between the dots show what lies below.
+  canvas.SetBackgroundMode(BackgroundMode::kTransparent);
+  const int x1 = caption.left - 1;
+  const int y1 = caption.top - 1;
+  const int x2 = caption.right + 2;
+  const int y2 = caption.bottom + 1;
+  // A failed wrap (no lines) has no last line to follow: the plain
+  // rectangle still shows a keyboard user where the focus is.
+  if (lines.WrapLineCount() <= 1 || !wordWrap) {
+    canvas.Rectangle(ui::Rect{x1, y1, x2, y2});
+    return;
+  }
+  const MeasureText measure = MeasureOn(canvas);
+  const int xe = std::min(x1 + 2 + measure(lines.WrapLines.back()).Width, x2);
+  const int yl = y1 + LineHeight(measure) * (lines.WrapLineCount() - 1);
+  const Point outline[] = {{x1, y2}, {x1, y1}, {x2, y1}, {x2, yl},
+                           {xe, yl}, {xe, y2}, {x1, y2}};
+  canvas.Polyline(outline);
+}
+
+void PaintOffice97Button(TOffice97Button& button, Canvas& target,
+                         const CopyParentImage& copyParentImage) {
+  const int width = button.Width();
+  const int height = button.Height();
+  if (width <= 0 || height <= 0) return;
+
+  const Bitmap workBitmap = Bitmap::Compatible(target.Handle(), width, height);
+  MemoryCanvas work(target.Handle(), workBitmap);
+
+  if (button.Transparent()) {
+    if (copyParentImage) copyParentImage(button, work);
+  } else {
+    work.FillRect(ui::Rect{0, 0, width, height}, button.Color());
+  }
+
+  work.SetFont(CaptionFont(button));
+  const MeasureText measure = MeasureOn(work);
+
+  Bitmap converted;
+  Bitmap disabledCache;
+  const Bitmap& glyph = GlyphBitmap(button, converted, disabledCache);
+  const OffBtnLayoutInput input = button.LayoutInput(glyph.Width(), glyph.Height());
+
+  CaptionText text;
+  Rect caption;
+  if (button.WordWrap()) {
+    text = CalculateTxt(input, measure);
+    caption = text.TxtRect;
+  } else {
+    const TextSize oneLine = measure(button.Caption());
+    caption = Rect{0, 0, oneLine.Width, oneLine.Height};
+  }
+
+  const bool pushButton = button.ControlType() == TOffBtnType::bsButton;
+  const LayoutRects placed = Layout(input, caption, measure, [&](const LayoutRects& at) {
+    if (!ShowsFocusMark(button)) return;
+    if (pushButton) {
+      const Rect& c = at.Caption;
+      work.DrawFocusRect(ui::Rect{c.left, c.top, c.right + 1, c.bottom + 1});
+    } else {
+      DrawOfficeFocusRect(work, at.Caption, text.Wrap, button.WordWrap(),
+                          button.FontOf().Color());
+    }
+  });
+
+  work.SetBrush(Brush{0, BrushStyle::kHollow});
+  work.SetBackgroundMode(BackgroundMode::kTransparent);
+  DrawCaption(button, work, text, placed.Caption);
+
+  if (button.ShowGlyph() && !glyph.Empty()) {
+    const Colour transparent =
+        button.AutoTransparency() ? BottomLeftPixel(glyph) : button.TransparentColor();
+    DrawTransparentBitmap(work, static_cast<std::int16_t>(placed.Glyph.left),
+                          static_cast<std::int16_t>(placed.Glyph.top), glyph, transparent);
+  }
+
+  if (pushButton) {
+    const FrameColours colours = FrameColoursOf(button);
+    if (button.Office2000Look()) {
+      DrawOffice2000Frame(work, button.State(), colours, width, height);
+    } else {
+      DrawFrame(work, button.State(), colours, width, height);
+    }
+  }
+
+  target.BitBlt(Point{0, 0}, ui::Size{width, height}, work, Point{0, 0}, RasterOp::kSrcCopy);
 }
 
 }  // namespace controls

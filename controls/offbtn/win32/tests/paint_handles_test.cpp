@@ -1,8 +1,9 @@
 // Painting gives back every GDI object it makes: ten thousand paint cycles
 // of the kind the flat button runs (work bitmap, background, frame lines,
 // focus marks, caption, transparent glyph, disabled glyph, copy to the
-// control's device context) leave the process's object counts where they
-// started.
+// control's device context), and ten thousand rounds of the button's own
+// paint while it is hovered and pressed, leave the process's object counts
+// where they started.
 //
 // Wine 8's GetGuiResources is a stub that answers 0; there the GDI count is
 // the number of live entries in the process's GDI handle table (see
@@ -16,6 +17,8 @@
 #include <string>
 
 #include "controls/offbtn/win32/offbtn_bitmaps.h"
+#include "controls/offbtn/win32/offbtn_paint.h"
+#include "controls/offbtn/win32/tests/paint_fixture.h"
 #include "ui/text_flags.h"
 #include "ui/win32/canvas.h"
 #include "ui/win32/testing/gui_objects.h"
@@ -123,6 +126,71 @@ TEST(PaintHandles, TenThousandPaintsLeaveObjectCountsUnchanged) {
   EXPECT_EQ(end.gdiHandleTable, start.gdiHandleTable);
   std::printf("GetGuiResources GDI %ld USER %ld; Wine GDI handle table %ld live entries\n", end.gdi,
               end.user, end.gdiHandleTable);
+}
+
+// The flat button's own paint through every state it passes while
+// hovered, pressed, dragged off and back and released, with all it can
+// draw: a wrapped bold caption, a focus mark, a glyph with automatic
+// transparency, both frames; beside it a disabled button whose glyph is
+// embossed on every paint and a focused hint button with its dotted
+// outline.
+class ButtonPaintHandles : public ::testing::Test, public offbtn_test::ButtonFixture {};
+
+TEST_F(ButtonPaintHandles, TenThousandHoverPressRepaintCyclesLeaveObjectCountsUnchanged) {
+  const ui::Bitmap glyph = offbtn_test::Picture(
+      4, 3, {0, 0x00FF00FF, 0x00FFFFFF, 0, 0x00336699, 0, 0, 0x000000FF, 0, 0x00808080, 0, 0});
+  controls::TOffice97Button& button = AddButton(90, 40, "Remove the selected entries");
+  button.SetDefault(true);
+  button.SetUseCustomGlyphs(true);
+  button.SetInactiveGlyph(glyph);
+  button.SetShowGlyph(true);
+  controls::TOffice97Button& disabled = AddButton(70, 23, "Close");
+  disabled.SetUseCustomGlyphs(true);
+  disabled.SetInactiveGlyph(glyph);
+  disabled.SetShowGlyph(true);
+  disabled.SetEnabled(false);
+  controls::TOffice97Button& hint = AddButton(90, 40, "Show this hint again");
+  hint.SetControlType(controls::TOffBtnType::bsHintButton);
+  hint.SetTransparent(true);
+  const controls::CopyParentImage parent = [](const controls::TOffice97Button&, Canvas& work) {
+    const int saved = work.Save();
+    work.SetViewportOrigin({-5, -7});
+    work.FillRect(Rect{0, 0, 200, 100}, 0x00FFF3EF);
+    work.Restore(saved);
+  };
+  PixelSurface control(90, 40);
+
+  auto cycle = [&](int i) {
+    switch (i % 4) {
+      case 0: Hover(button); break;
+      case 1: Press(button); break;
+      case 2: PointerOff(button); break;
+      default:
+        Hover(button);  // back over it: pressed again
+        Release(button);
+        PointerOff(button);
+        break;
+    }
+    // Every other round in the Office 97 look, whose frame differs.
+    if (i % 8 == 0) button.SetOffice2000Look(!button.Office2000Look());
+    controls::PaintOffice97Button(button, control.GetCanvas(), parent);
+    controls::PaintOffice97Button(disabled, control.GetCanvas(), parent);
+    // The hint button holds the focus while the push button is not pressed.
+    if (i % 4 == 3) Focus(hint);
+    controls::PaintOffice97Button(hint, control.GetCanvas(), parent);
+  };
+  // The first paints make what GDI keeps for the process; counting starts
+  // after them.
+  for (int i = 0; i < 8; ++i) cycle(i);
+
+  const GuiObjects start = CountGuiObjects();
+  ASSERT_TRUE(start.gdi > 0 || start.gdiHandleTable > 0) << "no measure of GDI objects";
+  for (int i = 8; i < 8 + 10000; ++i) cycle(i);
+
+  const GuiObjects end = CountGuiObjects();
+  EXPECT_EQ(end.gdi, start.gdi);
+  EXPECT_EQ(end.user, start.user);
+  EXPECT_EQ(end.gdiHandleTable, start.gdiHandleTable);
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ void DrawOffice2000Frame(ui::win32::Canvas& canvas, TOffBtnState state,
 // without word wrap, or when the wrap failed and there is no last line to
 // follow), else an outline along the full-width first lines that steps in
 // to the end of the shorter last line. Widths and the line height ("0") are
-// measured with the canvas's font. Leaves the pen and a hollow brush set.
+// measured with the canvas's font; left to right only, as the whole paint.
+// Leaves the pen, a hollow brush and transparent background mode set.
 void DrawOfficeFocusRect(ui::win32::Canvas& canvas, const Rect& caption, const WrapText& lines,
                          bool wordWrap, ui::Colour penColour);
 

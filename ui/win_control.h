@@ -51,6 +51,9 @@ class WinControl : public Control {
   virtual void FocusLost();
   // A key pressed while this control has the focus; true when handled.
   virtual bool KeyDown(int key, ShiftState shift);
+  // Whether typed characters are this control's own input (text entry);
+  // otherwise the form offers them round its controls as accelerators.
+  virtual bool WantsChars() const { return false; }
 
  private:
   friend class Control;

@@ -45,6 +45,7 @@ inline std::string Text(TMouseButton button) {
 template <class Base>
 class Recording : public Base {
  public:
+  using Base::Base;
   Log* log = nullptr;
   bool recordMoves = false;
   bool recordFocusChanges = false;
@@ -119,6 +120,12 @@ class LightProbe : public Recording<Control> {
     return info;
   }
   const ClassInfo& Class() const override { return StaticClass(); }
+};
+
+// A form: the mouse over its own area.
+class ProbeForm : public Recording<Form> {
+ public:
+  using Recording::Recording;
 };
 
 // Input as the user gives it, through the system's input queue.
@@ -206,10 +213,11 @@ class HostTest : public ::testing::Test {
  protected:
   HostTest() { application_.SetTitle("Host Test"); }
 
-  std::unique_ptr<Form> MakeForm(const std::string& name, int clientWidth = 200,
-                                 int clientHeight = 150) {
-    auto form = std::make_unique<Form>(windows_);
+  std::unique_ptr<ProbeForm> MakeForm(const std::string& name, int clientWidth = 200,
+                                      int clientHeight = 150) {
+    auto form = std::make_unique<ProbeForm>(windows_);
     form->SetName(name);
+    form->log = &log_;
     form->SetBorderStyle(TFormBorderStyle::bsSingle);
     form->SetLeft(100);
     form->SetTop(100);

@@ -96,6 +96,7 @@ class Probe : public Recording<WinControl> {
 
   std::set<int> takeKeys;
   bool wantsChars = false;
+  std::function<void(int key)> onKeyDown;
 
   void FocusGained() override {
     Record("gained");
@@ -107,6 +108,7 @@ class Probe : public Recording<WinControl> {
   }
   bool KeyDown(int key, ShiftState shift) override {
     Record("key " + std::to_string(key) + " " + Text(shift));
+    if (onKeyDown) onKeyDown(key);
     return takeKeys.count(key) != 0;
   }
   bool WantsChars() const override { return wantsChars; }
@@ -163,6 +165,11 @@ class BoxWatcher {
     thread_.join();
   }
   bool answered() const { return answered_; }
+  // The box is gone before the watcher sees it go: waits for that.
+  bool WaitAnswered() const {
+    for (int i = 0; i < 200 && !answered_; ++i) Sleep(10);
+    return answered_;
+  }
   // Valid once answered.
   const std::wstring& text() const { return text_; }
   bool onlyOk() const { return onlyOk_; }

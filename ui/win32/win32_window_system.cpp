@@ -121,10 +121,9 @@ Win32WindowSystem::Win32WindowSystem(Application& application)
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   // No background brush: the painters cover their whole area.
   windowClass.lpszClassName = kClassName;
-  class_ = RegisterClassExW(&windowClass);
   // Another window system of this process may have registered it already;
   // each window carries its own system, so they share the class.
-  if (class_ == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+  if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw std::runtime_error("registering the window class failed");
   }
   CreateParams params{this, nullptr};
@@ -174,10 +173,9 @@ void Win32WindowSystem::ShowException() { application_.ShowException(std::curren
 
 // ---- windows ----
 
-HWND Win32WindowSystem::Map(HWND window, ui::WinControl& control) {
+void Win32WindowSystem::Map(HWND window, ui::WinControl& control) {
   windows_[window].control = &control;
   handles_[&control] = window;
-  return window;
 }
 
 void Win32WindowSystem::Forget(HWND window) {
@@ -222,7 +220,7 @@ void Win32WindowSystem::CreateFormWindow(ui::Form& form, HWND owner) {
   HWND window = CreateWindowExW(exStyle, kClassName, text.c_str(), style, left, top, width, height,
                                 owner, nullptr, instance_, &params);
   if (window == nullptr) throw std::runtime_error("creating the window of " + form.Name() + " failed");
-  Window& info = windows_[window];
+  Window& info = windows_.at(window);
   info.text = text;
   info.visible = false;
   info.enabled = form.Enabled();
@@ -248,7 +246,7 @@ HWND Win32WindowSystem::CreateChildWindow(ui::WinControl& control, HWND parent) 
   if (window == nullptr) {
     throw std::runtime_error("creating the window of " + control.Name() + " failed");
   }
-  Window& info = windows_[window];
+  Window& info = windows_.at(window);
   info.text = text;
   info.visible = control.Visible();
   info.enabled = control.Enabled();
@@ -274,8 +272,8 @@ void Win32WindowSystem::PlaceInZOrder(HWND window, ui::WinControl& control) {
     const ui::Control& sibling = parent->Controls(i);
     if (&sibling == &control) {
       after = true;
-    } else if (HWND window = after ? WindowOf(sibling) : nullptr) {
-      above = window;
+    } else if (HWND next = after ? WindowOf(sibling) : nullptr) {
+      above = next;
       break;
     }
   }
@@ -306,7 +304,7 @@ void Win32WindowSystem::Update(ui::Control& control) {
     if (auto* form = dynamic_cast<ui::Form*>(&control); form != nullptr && IsTopLevel(window)) {
       UpdateForm(window, *form);
     } else {
-      UpdateChild(window, *windows_[window].control);
+      UpdateChild(window, *ControlOf(window));
     }
     return;
   }
@@ -322,41 +320,48 @@ void Win32WindowSystem::Update(ui::Control& control) {
   }
 }
 
+// Notes what the window is to show in its record before telling the window:
+// the calls send messages whose handlers may change or destroy it.
+Win32WindowSystem::Changes Win32WindowSystem::NoteChanges(HWND window, const ui::Control& control) {
+  Changes changes;
+  Window& info = windows_.at(window);
+  if (control.Visible() != info.visible) {
+    info.visible = control.Visible();
+    changes.visible = info.visible;
+  }
+  if (control.Enabled() != info.enabled) {
+    info.enabled = control.Enabled();
+    changes.enabled = info.enabled;
+  }
+  std::wstring text = WindowText(control);
+  if (text != info.text) {
+    info.text = text;
+    changes.text = std::move(text);
+  }
+  return changes;
+}
+
 void Win32WindowSystem::UpdateChild(HWND window, ui::WinControl& control) {
-  Window& info = windows_[window];
+  const Changes changes = NoteChanges(window, control);
   const RECT now = RectInParent(window);
   if (now.left != control.Left() || now.top != control.Top() ||
       now.right - now.left != control.Width() || now.bottom - now.top != control.Height()) {
     SetWindowPos(window, nullptr, control.Left(), control.Top(), control.Width(), control.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  if (control.Visible() != info.visible) {
-    info.visible = control.Visible();
-    ShowWindow(window, info.visible ? SW_SHOWNA : SW_HIDE);
-  }
-  if (control.Enabled() != info.enabled) {
-    info.enabled = control.Enabled();
-    EnableWindow(window, info.enabled);
-  }
-  std::wstring text = WindowText(control);
-  if (text != info.text) {
-    SetWindowTextW(window, text.c_str());
-    windows_[window].text = std::move(text);
-  }
+  if (changes.visible) ShowWindow(window, *changes.visible ? SW_SHOWNA : SW_HIDE);
+  if (changes.enabled) EnableWindow(window, *changes.enabled);
+  if (changes.text) SetWindowTextW(window, changes.text->c_str());
 }
 
 void Win32WindowSystem::UpdateForm(HWND window, ui::Form& form) {
-  Window& info = windows_[window];
-  if (form.Enabled() != info.enabled) {
-    info.enabled = form.Enabled();
-    EnableWindow(window, info.enabled);
-  }
-  std::wstring text = WindowText(form);
-  if (text != info.text) {
-    SetWindowTextW(window, text.c_str());
-    windows_[window].text = std::move(text);
-  }
-  if (IsIconic(window)) return;
+  // A form's window is shown and hidden by Show, ShowModal and Close; its
+  // enabled state changes only with the form's own, so that a form a modal
+  // one disabled stays disabled.
+  const Changes changes = NoteChanges(window, form);
+  if (changes.enabled) EnableWindow(window, *changes.enabled);
+  if (changes.text) SetWindowTextW(window, changes.text->c_str());
+  if (WindowOf(form) != window || IsIconic(window)) return;
   RECT outer{};
   RECT client{};
   GetWindowRect(window, &outer);
@@ -380,7 +385,7 @@ void Win32WindowSystem::UpdateForm(HWND window, ui::Form& form) {
   }
   SetWindowPos(window, nullptr, form.Left(), form.Top(), width, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  SyncFormBounds(window, form);
+  if (WindowOf(form) == window) SyncFormBounds(window, form);
 }
 
 void Win32WindowSystem::Removed(ui::Control& control) {
@@ -577,7 +582,7 @@ ui::Control* Win32WindowSystem::LightweightAt(ui::WinControl& parent, ui::Point 
   return nullptr;
 }
 
-bool Win32WindowSystem::HandleMouse(HWND window, ui::WinControl& control, UINT message,
+void Win32WindowSystem::HandleMouse(HWND window, ui::WinControl& control, UINT message,
                                     WPARAM wParam, LPARAM lParam) {
   const ui::Point at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   const ui::ShiftState shift = MouseShift(wParam);
@@ -619,9 +624,8 @@ bool Win32WindowSystem::HandleMouse(HWND window, ui::WinControl& control, UINT m
       target->MouseUp(ui::TMouseButton::mbRight, shift, local);
       break;
     default:
-      return false;
+      break;
   }
-  return true;
 }
 
 void Win32WindowSystem::SetCursorFor(HWND window, ui::WinControl& control) {

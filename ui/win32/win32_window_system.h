@@ -95,7 +95,7 @@ class Win32WindowSystem : public ui::WindowSystem {
 
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  bool HandleMouse(HWND window, ui::WinControl& control, UINT message, WPARAM wParam,
+  void HandleMouse(HWND window, ui::WinControl& control, UINT message, WPARAM wParam,
                    LPARAM lParam);
   void Paint(HWND window, ui::WinControl& control);
   void PaintControl(ui::Control& control, HDC dc);
@@ -109,8 +109,15 @@ class Win32WindowSystem : public ui::WindowSystem {
   void CreateFormWindow(ui::Form& form, HWND owner);
   HWND CreateChildWindow(ui::WinControl& control, HWND parent);
   void CreateChildren(ui::WinControl& control, HWND window);
-  HWND Map(HWND window, ui::WinControl& control);
+  void Map(HWND window, ui::WinControl& control);
   void Forget(HWND window);
+  // What an update changes of a window beside its bounds.
+  struct Changes {
+    std::optional<bool> visible;
+    std::optional<bool> enabled;
+    std::optional<std::wstring> text;
+  };
+  Changes NoteChanges(HWND window, const ui::Control& control);
   void UpdateForm(HWND window, ui::Form& form);
   void UpdateChild(HWND window, ui::WinControl& control);
   void SyncFormBounds(HWND window, ui::Form& form);
@@ -126,7 +133,6 @@ class Win32WindowSystem : public ui::WindowSystem {
 
   Application& application_;
   HINSTANCE instance_;
-  ATOM class_ = 0;
   HWND timerWindow_ = nullptr;
   std::unordered_map<HWND, Window> windows_;
   std::unordered_map<const ui::Control*, HWND> handles_;

@@ -68,6 +68,11 @@ std::wstring WindowText(const ui::Control& control) {
   return text ? Wide(*text) : std::wstring();
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 bool IsTopLevel(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0; }
 
 // The windowed controls of `parent` and of the containers inside it, depth
@@ -189,13 +194,7 @@ void Win32WindowSystem::Forget(HWND window) {
 
 void Win32WindowSystem::DestroyTree(HWND window) {
   std::vector<HWND> tree{window};
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tree));
+  EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&tree));
   for (HWND each : tree) Forget(each);
   DestroyWindow(window);
 }

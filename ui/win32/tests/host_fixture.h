@@ -176,6 +176,17 @@ class BoxWatcher {
   HWND owner() const { return owner_; }
 
  private:
+  static BOOL CALLBACK CollectText(HWND child, LPARAM self) {
+    wchar_t cls[32] = {};
+    GetClassNameW(child, cls, 32);
+    if (lstrcmpiW(cls, L"Static") == 0) {
+      wchar_t text[512] = {};
+      GetWindowTextW(child, text, 512);
+      if (text[0] != 0) reinterpret_cast<BoxWatcher*>(self)->text_ = text;
+    }
+    return TRUE;
+  }
+
   void Watch() {
     for (int i = 0; i < 1000 && !stop_; ++i) {
       HWND box = FindWindowW(L"#32770", caption_.c_str());
@@ -183,19 +194,7 @@ class BoxWatcher {
         Sleep(10);
         continue;
       }
-      EnumChildWindows(
-          box,
-          [](HWND child, LPARAM self) {
-            wchar_t cls[32] = {};
-            GetClassNameW(child, cls, 32);
-            if (lstrcmpiW(cls, L"Static") == 0) {
-              wchar_t text[512] = {};
-              GetWindowTextW(child, text, 512);
-              if (text[0] != 0) reinterpret_cast<BoxWatcher*>(self)->text_ = text;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(this));
+      EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(this));
       onlyOk_ = GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr &&
                 GetDlgItem(box, IDYES) == nullptr;
       owner_ = GetWindow(box, GW_OWNER);

@@ -55,6 +55,11 @@ std::vector<HWND> ZOrder(HWND parent) {
 
 DWORD Style(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 // What the window shows now, as the screen has it.
 void Grab(HWND window, PixelSurface& surface) {
   UpdateWindow(window);
@@ -321,13 +326,7 @@ TEST_F(WindowHostTest, ShowingAndDestroyingFormsLeavesNoGdiObjectOrWindow) {
   };
   auto threadWindows = [] {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND, LPARAM n) {
-          ++*reinterpret_cast<int*>(n);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
     return count;
   };
   cycle();  // the first showing makes what stays for the process

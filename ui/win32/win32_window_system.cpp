@@ -225,6 +225,7 @@ void Win32WindowSystem::CreateFormWindow(ui::Form& form, HWND owner) {
   info.enabled = form.Enabled();
   if (!info.enabled) EnableWindow(window, FALSE);
   try {
+    form.WindowCreated();
     CreateChildren(form, window);
   } catch (...) {
     DestroyTree(window);
@@ -250,6 +251,7 @@ HWND Win32WindowSystem::CreateChildWindow(ui::WinControl& control, HWND parent) 
   info.visible = control.Visible();
   info.enabled = control.Enabled();
   PlaceInZOrder(window, control);
+  control.WindowCreated();
   CreateChildren(control, window);
   return window;
 }
@@ -535,35 +537,57 @@ const Win32WindowSystem::Painter* Win32WindowSystem::FindPainter(const ui::Class
 
 void Win32WindowSystem::Paint(HWND window, ui::WinControl& control) {
   PaintScope paint(window);
-  HDC dc = paint.Dc();
-  if (const Painter* painter = FindPainter(control.Class())) {
-    Canvas canvas(dc);
-    (*painter)(control, canvas);
-  } else {
-    RECT client{};
-    GetClientRect(window, &client);
-    Canvas canvas(dc);
-    canvas.FillRect({client.left, client.top, client.right, client.bottom}, control.Color());
-  }
-  // The lightweight children, each on its own canvas with the origin at its
-  // top left and the drawing clipped to its bounds.
-  Canvas frame(dc);
-  for (std::size_t i = 0; i < control.ControlCount(); ++i) {
-    ui::Control& child = control.Controls(i);
-    if (dynamic_cast<ui::WinControl*>(&child) != nullptr || !child.Visible()) continue;
-    const Painter* painter = FindPainter(child.Class());
-    if (painter == nullptr) continue;
-    const int saved = frame.Save();
+  Canvas canvas(paint.Dc());
+  PaintContent(control, canvas, {0, 0}, nullptr, nullptr);
+}
+
+void Win32WindowSystem::PaintParentImage(const ui::Control& control, Canvas& work) {
+  ui::WinControl* parent = control.Parent();
+  if (parent == nullptr) return;
+  const ui::Rect bounds = control.BoundsRect();
+  PaintContent(*parent, work, {-bounds.left, -bounds.top}, &control, &bounds);
+}
+
+void Win32WindowSystem::PaintContent(ui::WinControl& control, Canvas& canvas, ui::Point origin,
+                                     const ui::Control* stopAt, const ui::Rect* within) {
+  HDC dc = canvas.Handle();
+  const ui::Rect client = control.ClientRect();
+  // Each painter gets a canvas of its own with its origin at its control's
+  // top left and the drawing clipped to the control.
+  auto paintAt = [&](ui::Point at, const ui::Rect& clip,
+                     const std::function<void(Canvas&)>& paint) {
+    const int saved = canvas.Save();
     try {
-      frame.SetViewportOrigin({child.Left(), child.Top()});
-      frame.IntersectClip({0, 0, child.Width(), child.Height()});
-      Canvas canvas(dc);
-      (*painter)(child, canvas);
+      canvas.SetViewportOrigin(at);
+      canvas.IntersectClip(clip);
+      Canvas own(dc);
+      paint(own);
     } catch (...) {
-      frame.Restore(saved);
+      canvas.Restore(saved);
       throw;
     }
-    frame.Restore(saved);
+    canvas.Restore(saved);
+  };
+  paintAt(origin, client, [&](Canvas& own) {
+    if (const Painter* painter = FindPainter(control.Class())) {
+      (*painter)(control, own);
+    } else {
+      own.FillRect(client, control.Color());
+    }
+  });
+  for (std::size_t i = 0; i < control.ControlCount(); ++i) {
+    ui::Control& child = control.Controls(i);
+    if (&child == stopAt) break;
+    if (dynamic_cast<ui::WinControl*>(&child) != nullptr || !child.Visible()) continue;
+    const ui::Rect bounds = child.BoundsRect();
+    if (within && (bounds.right <= within->left || bounds.left >= within->right ||
+                   bounds.bottom <= within->top || bounds.top >= within->bottom)) {
+      continue;
+    }
+    const Painter* painter = FindPainter(child.Class());
+    if (painter == nullptr) continue;
+    paintAt({origin.x + bounds.left, origin.y + bounds.top},
+            {0, 0, bounds.Width(), bounds.Height()}, [&](Canvas& own) { (*painter)(child, own); });
   }
 }
 

@@ -43,6 +43,12 @@ class Win32WindowSystem : public ui::WindowSystem {
   // painter of their own.
   void RegisterPainter(const ui::ClassInfo& cls, Painter painter);
 
+  // What lies behind `control` in its parent, painted into `work` whose
+  // (0, 0) is the control's top left: the parent's own picture and the
+  // parent's visible lightweight controls below it that overlap it. A
+  // transparent control shows this as its background.
+  void PaintParentImage(const ui::Control& control, Canvas& work);
+
   // The window of a windowed control (null before its form is shown and
   // for lightweight controls), and the control of one of our windows.
   HWND WindowOf(const ui::Control& control) const;
@@ -98,7 +104,11 @@ class Win32WindowSystem : public ui::WindowSystem {
   void HandleMouse(HWND window, ui::WinControl& control, UINT message, WPARAM wParam,
                    LPARAM lParam);
   void Paint(HWND window, ui::WinControl& control);
-  void PaintControl(ui::Control& control, HDC dc);
+  // Paints `control` and its lightweight children (those before `stopAt`
+  // and overlapping `within` only, when given) on `canvas`, with the
+  // control's top left at `origin`.
+  void PaintContent(ui::WinControl& control, Canvas& canvas, ui::Point origin,
+                    const ui::Control* stopAt, const ui::Rect* within);
   const Painter* FindPainter(const ui::ClassInfo& cls) const;
   bool PreTranslate(const MSG& message);
   void MoveFocus(ui::Form& form, ui::WinControl* from, bool forward);

@@ -337,4 +337,16 @@ void PaintOffice97Button(TOffice97Button& button, Canvas& target,
   target.BitBlt(Point{0, 0}, ui::Size{width, height}, work, Point{0, 0}, RasterOp::kSrcCopy);
 }
 
+void RegisterOffice97ButtonPainter(ui::win32::Win32WindowSystem& windows) {
+  windows.RegisterPainter(TOffice97Button::StaticClass(),
+                          [&windows](ui::Control& control, ui::win32::Canvas& canvas) {
+                            PaintOffice97Button(
+                                static_cast<TOffice97Button&>(control), canvas,
+                                [&windows](const TOffice97Button& button,
+                                           ui::win32::Canvas& work) {
+                                  windows.PaintParentImage(button, work);
+                                });
+                          });
+}
+
 }  // namespace controls

@@ -12,6 +12,7 @@
 #include "controls/offbtn/office97_button.h"
 #include "ui/colour.h"
 #include "ui/win32/canvas.h"
+#include "ui/win32/win32_window_system.h"
 
 namespace controls {
 
@@ -29,6 +30,10 @@ using CopyParentImage =
 // throws ui::win32::GdiError.
 void PaintOffice97Button(TOffice97Button& button, ui::win32::Canvas& target,
                          const CopyParentImage& copyParentImage);
+
+// Makes `windows` paint every flat button with PaintOffice97Button, a
+// transparent one over what lies behind it in its parent.
+void RegisterOffice97ButtonPainter(ui::win32::Win32WindowSystem& windows);
 
 // The colours a frame is drawn in.
 struct FrameColours {

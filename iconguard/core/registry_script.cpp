@@ -78,15 +78,34 @@ std::int32_t RegisterEntries(WideRegistry& registry, RegKey parent,
 
 void UnregisterEntries(WideRegistry& registry, RegKey parent, const std::vector<Node>& entries);
 
+// Whether the key open as `key` (opened itself, not followed) is a symbolic link.
+bool IsLink(WideRegistry& registry, RegKey key) {
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  return registry.QueryValue(key, u"SymbolicLinkValue", &type, nullptr, &size) ==
+             platform::kErrorSuccess &&
+         type == platform::kRegLink;
+}
+
 void UnregisterKey(WideRegistry& registry, RegKey parent, const Node& node) {
   RegKey key = 0;
-  if (registry.OpenKey(parent, node.name, kReadWrite, &key) != platform::kErrorSuccess) return;
+  if (registry.OpenKeyNoFollow(parent, node.name, kReadWrite, &key) != platform::kErrorSuccess) {
+    return;
+  }
+  // The registration makes no links: one in the place of our key was put
+  // there by someone else. It goes as itself (unless the key is never
+  // removed), and what it leads to is not touched.
+  if (IsLink(registry, key)) {
+    registry.CloseKey(key);
+    if (!node.noRemove) registry.DeleteKeyNoFollow(parent, node.name);
+    return;
+  }
   UnregisterEntries(registry, key, node.children);
   std::u16string firstSubkey;
   const bool removable =
       !node.noRemove && registry.EnumKey(key, 0, &firstSubkey) == platform::kErrorNoMoreItems;
   registry.CloseKey(key);
-  if (removable) registry.DeleteKey(parent, node.name);
+  if (removable) registry.DeleteKeyNoFollow(parent, node.name);
 }
 
 void UnregisterEntries(WideRegistry& registry, RegKey parent, const std::vector<Node>& entries) {

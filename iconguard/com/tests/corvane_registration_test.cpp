@@ -196,4 +196,26 @@ TEST_F(CorvaneRegistration, LinksUnderTheClassKeyAreDeletedAsLinks) {
   platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, victim);
 }
 
+TEST_F(CorvaneRegistration, UnregisteringDeletesALinkInThePlaceOfTheClassKey) {
+  // The class key replaced by a link into a tree laid out like ours.
+  const std::wstring classes = L"Software\\Classes\\" + kClassKey;
+  const std::wstring victim = L"Software\\QrVictim3";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (victim + L"\\InprocServer32").c_str(),
+                            L"ThreadingModel", REG_SZ, L"Both", 10),
+            ERROR_SUCCESS);
+  platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, classes);
+  ASSERT_EQ(platform::tests::CreateRegistryLink(HKEY_LOCAL_MACHINE, classes,
+                                                L"\\Registry\\Machine\\" + victim),
+            ERROR_SUCCESS);
+
+  const DWORD unregistered = Regsvr32(L"/u " + Quoted(dll_));
+  const bool linkLeft = KeyExists(HKEY_LOCAL_MACHINE, classes);
+  platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, classes);
+  EXPECT_EQ(unregistered, 0u);
+  EXPECT_FALSE(linkLeft);
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, victim + L"\\InprocServer32", L"ThreadingModel"),
+            L"Both");
+  platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, victim);
+}
+
 }  // namespace

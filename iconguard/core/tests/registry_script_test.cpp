@@ -121,6 +121,29 @@ TEST(RegistryScript, ForceRemoveDeletesLinksAsLinksAndNeverEntersThem) {
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
+TEST(RegistryScript, UnregisterDeletesALinkInOurPlaceAndNotWhatItLeadsTo) {
+  // The class key and one of its subkeys were replaced by links into
+  // another tree, which holds keys and values named as ours.
+  MemoryRegistry registry;
+  MemoryRegistry expected;
+  for (auto* machine : {&registry, &expected}) {
+    machine->SetString(platform::kLocalMachine, "Software\\QrVictim", "v", "x");
+    machine->SetString(platform::kLocalMachine, "Software\\QrVictim\\leaf", "", "x");
+    machine->SetString(platform::kLocalMachine, "Software\\QrVictim2", "", "x");
+    machine->SetString(platform::kCurrentUser, "kept", "", "stays");
+  }
+  registry.AddLink(platform::kCurrentUser, "owned", "\\Registry\\Machine\\Software\\QrVictim");
+  registry.AddLink(platform::kCurrentUser, "kept\\leaf",
+                   "\\Registry\\Machine\\Software\\QrVictim2");
+  ASSERT_EQ(Apply(registry,
+                  "HKCU { owned = s 'x' { leaf = s 'x' val v = s 'x' } "
+                  "NoRemove kept { leaf = s 'x' } }",
+                  ScriptMode::Unregister),
+            kSOk);
+  EXPECT_EQ(registry.Dump(), expected.Dump());
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
 TEST(RegistryScript, UnregisterWalk) {
   MemoryRegistry registry;
   // "owned" is the script's alone; "shared" holds a foreign subkey; "kept"

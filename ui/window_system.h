@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/geometry.h"
@@ -57,6 +58,21 @@ class WindowSystem {
   // be drawn: its width and height in pixels.
   virtual Size MeasureText(const Font& font, bool bold, std::string_view text) = 0;
 
+  // UTF-8 text in `font` broken into lines no wider than `width`, as the
+  // painters draw it (word breaks, line breaks, `&` prefixes): the size of
+  // the block. Whoever registers the painters that draw wrapped text
+  // installs it, so that measure and drawing agree; null until then.
+  using WrappedTextMeasure =
+      std::function<Size(const Font& font, std::string_view text, int width)>;
+  void SetWrappedTextMeasure(WrappedTextMeasure measure) {
+    wrappedTextMeasure_ = std::move(measure);
+  }
+  std::optional<Size> MeasureWrappedText(const Font& font, std::string_view text,
+                                         int width) const {
+    if (!wrappedTextMeasure_) return std::nullopt;
+    return wrappedTextMeasure_(font, text, width);
+  }
+
   // An information box with an OK button.
   virtual void ShowInformation(std::string_view text) = 0;
 
@@ -68,6 +84,9 @@ class WindowSystem {
   // stopped; returns a non-zero id.
   virtual int StartTimer(unsigned milliseconds, std::function<void()> elapsed) = 0;
   virtual void StopTimer(int id) = 0;
+
+ private:
+  WrappedTextMeasure wrappedTextMeasure_;
 };
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include "controls/standard/label.h"
 
+#include <optional>
+
 #include "ui/class_info.h"
 #include "ui/font.h"
 #include "ui/publish.h"
@@ -62,9 +64,17 @@ void TLabel::FontChanged() {
 
 void TLabel::FitText() {
   ui::WindowSystem* windows = Windows();
-  if (!autoSize_ || wordWrap_ || !windows) return;
+  if (!autoSize_ || !windows) return;
+  // An empty caption keeps the height of one line.
+  const std::string& text = caption_.empty() ? std::string(" ") : caption_;
+  if (wordWrap_) {
+    // The width is the user's; the lines it makes decide the height.
+    const std::optional<ui::Size> block = windows->MeasureWrappedText(FontOf(), text, Width());
+    if (block) SetBounds(Left(), Top(), Width(), block->height);
+    return;
+  }
   // The font's own style (bold included) is what the text is drawn in.
-  const ui::Size size = windows->MeasureText(FontOf(), false, caption_.empty() ? " " : caption_);
+  const ui::Size size = windows->MeasureText(FontOf(), false, text);
   SetBounds(Left(), Top(), caption_.empty() ? 0 : size.width, size.height);
 }
 

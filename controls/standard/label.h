@@ -33,8 +33,9 @@ class TLabel : public ui::Control {
   void FontChanged() override;
 
  private:
-  // With AutoSize, one line of text fits exactly (a word-wrapped label
-  // keeps its width and is sized by its painter's measure).
+  // With AutoSize, one line of text fits exactly; a word-wrapped label
+  // keeps its width and takes the height of its lines, measured as its
+  // painter draws them (the window system's wrapped-text measure).
   void FitText();
 
   std::string caption_;

@@ -2,6 +2,7 @@
 // A window system for native tests: it records what the controls ask of
 // it and answers from fields a test sets.
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -16,6 +17,31 @@ namespace ui::testing {
 
 class FakeWindowSystem : public WindowSystem {
  public:
+  // Wrapped text: words (split at spaces) fill lines no wider than the
+  // width, a longer word standing alone; each line 13 high.
+  FakeWindowSystem() {
+    SetWrappedTextMeasure([this](const Font& font, std::string_view text, int width) {
+      Size block{0, 0};
+      std::string line;
+      auto close = [&] {
+        block.width = std::max(block.width, MeasureText(font, false, line).width);
+        block.height += 13;
+        line.clear();
+      };
+      std::size_t at = 0;
+      while (at <= text.size()) {
+        const std::size_t space = std::min(text.find(' ', at), text.size());
+        const std::string word(text.substr(at, space - at));
+        const std::string joined = line.empty() ? word : line + " " + word;
+        if (!line.empty() && MeasureText(font, false, joined).width > width) close();
+        line = line.empty() ? word : line + " " + word;
+        at = space + 1;
+      }
+      close();
+      return block;
+    });
+  }
+
   void Invalidate(Control& control) override { invalidated.push_back(&control); }
   void Update(Control& control) override { updated.push_back(&control); }
   void Removed(Control& control) override {

@@ -150,9 +150,32 @@ end)");
   version.SetCaption("Quorvex");
   EXPECT_EQ(version.Width(), 7 * 6);
   EXPECT_EQ(wrapped.Width(), 50) << "a wrapped label keeps its width";
+  // Eight characters to a line: "a long", "text", "that", "wraps".
+  EXPECT_EQ(wrapped.Height(), 4 * 13) << "and takes the height of its lines";
   version.SetAutoSize(false);
   version.SetCaption("Quorvex Remover Version 1.0.1.3");
   EXPECT_EQ(version.Width(), 7 * 6) << "without AutoSize the size stays";
+}
+
+TEST_F(StandardComponentsTest, AWrappedLabelFollowsItsCaptionWidthAndFont) {
+  TLabel& label = form_.Adopt(std::make_unique<TLabel>());
+  label.SetParent(&form_);
+  label.SetBounds(10, 20, 60, 99);
+  label.SetWordWrap(true);
+  EXPECT_EQ(label.BoundsRect(), (ui::Rect{10, 20, 70, 20 + 13})) << "empty: one line";
+  label.SetCaption("one two three four five");  // ten characters to a line
+  EXPECT_EQ(label.Height(), 3 * 13);
+  label.SetWidth(200);
+  label.GetFont()->SetSize(12);  // any font change measures again
+  EXPECT_EQ(label.Height(), 13);
+  label.SetAutoSize(false);
+  label.SetWidth(30);
+  label.SetCaption("one two three four five six");
+  EXPECT_EQ(label.Height(), 13) << "without AutoSize the size stays";
+  label.SetAutoSize(true);
+  EXPECT_EQ(label.Height(), 6 * 13) << "AutoSize again sizes at once";
+  label.SetWordWrap(false);
+  EXPECT_EQ(label.BoundsRect(), (ui::Rect{10, 20, 10 + 27 * 6, 20 + 13})) << "one line again";
 }
 
 TEST_F(StandardComponentsTest, PanelBevelsReachIn) {

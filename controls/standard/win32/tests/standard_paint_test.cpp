@@ -1,7 +1,7 @@
 // The label, image and panel painters on a DIB surface: the label's
-// background, alignment, font styles, word wrap, accelerator and greyed
-// text; the image's picture in each file format; the panel's bevels and its
-// caption.
+// background, alignment, font styles, word wrap (and the height a wrapped
+// label takes from the same measure), accelerator and greyed text; the
+// image's picture in each file format; the panel's bevels and its caption.
 
 #include "controls/standard/win32/standard_paint.h"
 
@@ -15,7 +15,10 @@
 
 #include "controls/standard/win32/tests/paint_check.h"
 #include "ui/font_description.h"
+#include "ui/form.h"
+#include "ui/win32/application.h"
 #include "ui/win32/testing/pixel_surface.h"
+#include "ui/win32/win32_window_system.h"
 
 namespace controls {
 namespace {
@@ -165,6 +168,23 @@ TEST(LabelPaint, WordWrapBreaksTheCaptionIntoLinesAsMeasured) {
     EXPECT_GT(ink.box.bottom, block.height - lineHeight);
     EXPECT_LE(ink.box.right, kWidth);
   }
+}
+
+TEST(LabelPaint, AWrappedLabelOnAFormTakesTheHeightOfItsLines) {
+  ui::win32::Application application;
+  ui::win32::Win32WindowSystem windows(application);
+  RegisterStandardPainters(windows);
+  ui::Form form(windows);
+  TLabel& label = form.Adopt(std::make_unique<TLabel>());
+  label.SetParent(&form);
+  label.SetBounds(5, 5, 60, 10);
+  label.SetWordWrap(true);
+  label.SetCaption("alpha beta gamma delta");
+  const int lineHeight = Extent(label.FontOf(), "W").height;
+  EXPECT_EQ(label.Width(), 60);
+  EXPECT_EQ(label.Height(),
+            MeasureWrappedLabelText(label.FontOf(), label.Caption(), 60).height);
+  EXPECT_GE(label.Height(), 3 * lineHeight);
 }
 
 TEST(LabelPaint, AnAmpersandUnderlinesTheNextLetter) {

@@ -4,11 +4,16 @@
 // keyboard focus in the tab order of its parent.
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 #include "ui/control.h"
 
 namespace ui {
+
+// The kinds of system window the window systems offer (see
+// WinControl::NativeWindowKind); others register their own.
+inline constexpr std::string_view kPushButtonWindow = "PushButton";
 
 class WinControl : public Control {
  public:
@@ -54,6 +59,10 @@ class WinControl : public Control {
   // Whether typed characters are this control's own input (text entry);
   // otherwise the form offers them round its controls as accelerators.
   virtual bool WantsChars() const { return false; }
+  // The kind of ready-made system window the control lives in, which then
+  // paints itself and takes the mouse itself; empty for a window of the
+  // window system's own, painted by the painters it is given.
+  virtual std::string_view NativeWindowKind() const { return {}; }
 
  private:
   friend class Control;

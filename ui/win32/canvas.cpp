@@ -62,6 +62,24 @@ bool SameGdiFont(const FontDescription& a, const FontDescription& b) {
 
 }  // namespace
 
+HFONT CreateGdiFont(const FontDescription& font, HDC dc) {
+  LOGFONTW log{};
+  log.lfHeight = font.height != 0 ? font.height
+                                  : -MulDiv(font.size, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  log.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  log.lfItalic = font.italic;
+  log.lfUnderline = font.underline;
+  log.lfStrikeOut = font.strikeout;
+  log.lfCharSet = font.charset;
+  log.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  log.lfQuality = DEFAULT_QUALITY;
+  log.lfPitchAndFamily = DEFAULT_PITCH;
+  const std::wstring face = platform::win32::ToWide(font.name);
+  face.copy(log.lfFaceName, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&log);
+}
+
 // ---- Bitmap ----
 
 Bitmap::Bitmap(Bitmap&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
@@ -194,24 +212,9 @@ void Canvas::Make(Slot slot) {
         held.object = CreateSolidBrush(held.madeWith);
       }
       break;
-    default: {
-      LOGFONTW log{};
-      log.lfHeight = font_.height != 0 ? font_.height
-                                       : -MulDiv(font_.size, GetDeviceCaps(dc_, LOGPIXELSY), 72);
-      log.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
-      log.lfItalic = font_.italic;
-      log.lfUnderline = font_.underline;
-      log.lfStrikeOut = font_.strikeout;
-      log.lfCharSet = font_.charset;
-      log.lfOutPrecision = OUT_DEFAULT_PRECIS;
-      log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-      log.lfQuality = DEFAULT_QUALITY;
-      log.lfPitchAndFamily = DEFAULT_PITCH;
-      const std::wstring face = platform::win32::ToWide(font_.name);
-      face.copy(log.lfFaceName, LF_FACESIZE - 1);
-      held.object = CreateFontIndirectW(&log);
+    default:
+      held.object = CreateGdiFont(font_, dc_);
       break;
-    }
   }
   if (held.object == nullptr) {
     held = {};

@@ -28,6 +28,10 @@ class GdiError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The GDI font of `font` (its colour aside) for a device of `dc`'s vertical
+// resolution; the caller deletes it. Null when GDI refused.
+HFONT CreateGdiFont(const FontDescription& font, HDC dc);
+
 // Pens are always one pixel wide.
 enum class PenStyle { kSolid, kDotted };
 struct Pen {

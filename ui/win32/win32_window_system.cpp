@@ -15,6 +15,8 @@ namespace ui::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QrControlWindow";
+// The property of a native window that names its window system.
+constexpr wchar_t kHostProperty[] = L"QrWindowSystem";
 
 // What WM_NCCREATE needs to tie the new window to its system and control.
 struct CreateParams {
@@ -67,6 +69,38 @@ std::wstring WindowText(const ui::Control& control) {
   const auto* text = std::get_if<std::string>(&value);
   return text ? Wide(*text) : std::wstring();
 }
+
+// A published Boolean of the control (false when it has none).
+bool PublishedFlag(const ui::Control& control, const char* name) {
+  const ui::PropertyInfo* flag = control.Class().FindProperty(name);
+  if (flag == nullptr || flag->kind != ui::PropertyKind::Boolean || !flag->get) return false;
+  const ui::Value value = flag->get(control);
+  const auto* on = std::get_if<bool>(&value);
+  return on != nullptr && *on;
+}
+
+// The system's push button; its caption comes as the window text.
+class PushButtonKind : public Win32WindowSystem::NativeKind {
+ public:
+  const wchar_t* ClassName() const override { return L"BUTTON"; }
+  DWORD Style(const ui::WinControl& control) const override { return ButtonStyle(control); }
+  void Updated(ui::WinControl& control, HWND window) override {
+    const DWORD style = ButtonStyle(control);
+    if ((static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & BS_TYPEMASK) != style) {
+      SendMessageW(window, BM_SETSTYLE, style, TRUE);
+    }
+  }
+  std::optional<LRESULT> Command(ui::WinControl& control, HWND, WORD code) override {
+    if (code != BN_CLICKED) return std::nullopt;
+    control.Click();
+    return 0;
+  }
+
+ private:
+  static DWORD ButtonStyle(const ui::WinControl& control) {
+    return PublishedFlag(control, "Default") ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  }
+};
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
@@ -135,6 +169,7 @@ Win32WindowSystem::Win32WindowSystem(Application& application)
   timerWindow_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  instance_, &params);
   if (timerWindow_ == nullptr) throw std::runtime_error("creating the timer window failed");
+  RegisterNativeKind(ui::kPushButtonWindow, std::make_shared<PushButtonKind>());
   application_.windows_ = this;
 }
 
@@ -152,6 +187,10 @@ Win32WindowSystem::~Win32WindowSystem() {
 
 void Win32WindowSystem::RegisterPainter(const ui::ClassInfo& cls, Painter painter) {
   painters_[&cls] = std::move(painter);
+}
+
+void Win32WindowSystem::RegisterNativeKind(std::string_view kind, std::shared_ptr<NativeKind> how) {
+  nativeKinds_[std::string(kind)] = std::move(how);
 }
 
 HWND Win32WindowSystem::WindowOf(const ui::Control& control) const {
@@ -235,14 +274,19 @@ void Win32WindowSystem::CreateFormWindow(ui::Form& form, HWND owner) {
 }
 
 HWND Win32WindowSystem::CreateChildWindow(ui::WinControl& control, HWND parent) {
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
   if (control.Visible()) style |= WS_VISIBLE;
   if (!control.Enabled()) style |= WS_DISABLED;
   const std::wstring text = WindowText(control);
-  CreateParams params{this, &control};
-  HWND window = CreateWindowExW(0, kClassName, text.c_str(), style, control.Left(), control.Top(),
-                                control.Width(), control.Height(), parent, nullptr, instance_,
-                                &params);
+  HWND window = nullptr;
+  if (!control.NativeWindowKind().empty()) {
+    window = CreateNativeWindow(control, parent, style, text);
+  } else {
+    CreateParams params{this, &control};
+    window = CreateWindowExW(0, kClassName, text.c_str(), style | WS_CLIPCHILDREN, control.Left(),
+                             control.Top(), control.Width(), control.Height(), parent, nullptr,
+                             instance_, &params);
+  }
   if (window == nullptr) {
     throw std::runtime_error("creating the window of " + control.Name() + " failed");
   }
@@ -251,9 +295,63 @@ HWND Win32WindowSystem::CreateChildWindow(ui::WinControl& control, HWND parent) 
   info.visible = control.Visible();
   info.enabled = control.Enabled();
   PlaceInZOrder(window, control);
+  if (const auto native = natives_.find(window); native != natives_.end()) {
+    const std::shared_ptr<NativeKind> kind = native->second.kind;
+    kind->Created(control, window);
+  }
   control.WindowCreated();
   CreateChildren(control, window);
   return window;
+}
+
+HWND Win32WindowSystem::CreateNativeWindow(ui::WinControl& control, HWND parent, DWORD style,
+                                           const std::wstring& text) {
+  const auto found = nativeKinds_.find(std::string(control.NativeWindowKind()));
+  if (found == nativeKinds_.end()) {
+    throw std::logic_error(control.Name() + " asks for a window of kind " +
+                           std::string(control.NativeWindowKind()) + ", which nobody registered");
+  }
+  const std::shared_ptr<NativeKind> kind = found->second;
+  HWND window = CreateWindowExW(kind->ExStyle(control), kind->ClassName(), text.c_str(),
+                                style | kind->Style(control), control.Left(), control.Top(),
+                                control.Width(), control.Height(), parent, nullptr, instance_,
+                                nullptr);
+  if (window == nullptr) return nullptr;
+  // From here on the window's messages pass through NativeProcedure, which
+  // announces the focus and hands the rest to the kind.
+  Map(window, control);
+  Native& native = natives_[window];
+  native.kind = kind;
+  native.system = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+  SetPropW(window, kHostProperty, this);
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NativeProcedure));
+  ApplyFont(window, control);
+  return window;
+}
+
+void Win32WindowSystem::ApplyFont(HWND window, const ui::Control& control) {
+  const auto native = natives_.find(window);
+  if (native == natives_.end()) return;
+  ui::FontDescription wanted = ui::Describe(control.FontOf());
+  wanted.colour = 0;  // the system class colours its text itself
+  if (native->second.font != nullptr && native->second.fontMadeFrom == wanted) return;
+  HDC screen = GetDC(nullptr);
+  HFONT font = CreateGdiFont(wanted, screen);
+  ReleaseDC(nullptr, screen);
+  if (font == nullptr) throw GdiError("creating the font of " + control.Name() + " failed");
+  HFONT old = std::exchange(native->second.font, font);
+  native->second.fontMadeFrom = wanted;
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // The window no longer uses the old one.
+  if (old != nullptr) DeleteObject(old);
+}
+
+std::pair<std::shared_ptr<Win32WindowSystem::NativeKind>, ui::WinControl*>
+Win32WindowSystem::NativeChild(HWND window) const {
+  const auto native = natives_.find(window);
+  ui::WinControl* control = ControlOf(window);
+  if (native == natives_.end() || control == nullptr) return {nullptr, nullptr};
+  return {native->second.kind, control};
 }
 
 void Win32WindowSystem::CreateChildren(ui::WinControl& control, HWND window) {
@@ -353,6 +451,10 @@ void Win32WindowSystem::UpdateChild(HWND window, ui::WinControl& control) {
   if (changes.visible) ShowWindow(window, *changes.visible ? SW_SHOWNA : SW_HIDE);
   if (changes.enabled) EnableWindow(window, *changes.enabled);
   if (changes.text) SetWindowTextW(window, changes.text->c_str());
+  if (auto [kind, native] = NativeChild(window); kind != nullptr) {
+    ApplyFont(window, *native);
+    kind->Updated(*native, window);
+  }
 }
 
 void Win32WindowSystem::UpdateForm(HWND window, ui::Form& form) {
@@ -411,6 +513,8 @@ void Win32WindowSystem::Removed(ui::Control& control) {
 
 void Win32WindowSystem::Invalidate(ui::Control& control) {
   if (HWND window = WindowOf(control)) {
+    // A font change comes as a repaint.
+    ApplyFont(window, control);
     InvalidateRect(window, nullptr, FALSE);
     return;
   }
@@ -442,6 +546,65 @@ LRESULT CALLBACK Win32WindowSystem::WindowProcedure(HWND window, UINT message, W
   return system->Handle(window, message, wParam, lParam);
 }
 
+LRESULT CALLBACK Win32WindowSystem::NativeProcedure(HWND window, UINT message, WPARAM wParam,
+                                                    LPARAM lParam) {
+  auto* system = static_cast<Win32WindowSystem*>(GetPropW(window, kHostProperty));
+  return system->HandleNative(window, message, wParam, lParam);
+}
+
+LRESULT Win32WindowSystem::HandleNative(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Copied: the handling may destroy the window and its record.
+  const Native native = natives_.at(window);
+  auto system = [&] { return CallWindowProcW(native.system, window, message, wParam, lParam); };
+  if (message == WM_NCDESTROY) {
+    const LRESULT result = system();
+    Forget(window);
+    RemovePropW(window, kHostProperty);
+    natives_.erase(window);
+    if (native.font != nullptr) DeleteObject(native.font);
+    native.kind->Destroyed(window);
+    return result;
+  }
+  ui::WinControl* control = ControlOf(window);
+  if (control == nullptr) return system();  // forgotten, on its way out
+  try {
+    switch (message) {
+      case WM_SETFOCUS: {
+        const LRESULT result = system();
+        FocusArrived(*control);
+        return result;
+      }
+      case WM_KILLFOCUS: {
+        const LRESULT result = system();
+        FocusLeft(*control, reinterpret_cast<HWND>(wParam));
+        return result;
+      }
+      default:
+        return native.kind->Message(*control, window, message, wParam, lParam, system);
+    }
+  } catch (...) {
+    ShowException();
+    return 0;
+  }
+}
+
+void Win32WindowSystem::FocusArrived(ui::WinControl& control) {
+  ui::Form* parentForm = control.ParentForm();
+  control.FocusGained();
+  if (parentForm != nullptr && WindowOf(*parentForm) != nullptr) {
+    parentForm->FocusControlChanged();
+  }
+}
+
+void Win32WindowSystem::FocusLeft(ui::WinControl& control, HWND to) {
+  ui::Form* parentForm = control.ParentForm();
+  control.FocusLost();
+  // A move inside the form is announced once, by the WM_SETFOCUS.
+  if (parentForm != nullptr && WindowOf(*parentForm) != nullptr && FormOf(to) != parentForm) {
+    parentForm->FocusControlChanged();
+  }
+}
+
 LRESULT Win32WindowSystem::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     if (window == timerWindow_) {
@@ -471,23 +634,26 @@ LRESULT Win32WindowSystem::Handle(HWND window, UINT message, WPARAM wParam, LPAR
       case WM_CAPTURECHANGED:
         if (lightPress_.window == window) lightPress_ = {};
         break;
-      case WM_SETFOCUS: {
-        ui::Form* parentForm = control->ParentForm();
-        control->FocusGained();
-        if (parentForm != nullptr && WindowOf(*parentForm) != nullptr) {
-          parentForm->FocusControlChanged();
-        }
+      case WM_SETFOCUS:
+        FocusArrived(*control);
         return 0;
-      }
-      case WM_KILLFOCUS: {
-        ui::Form* parentForm = control->ParentForm();
-        control->FocusLost();
-        // A move inside the form is announced once, by the WM_SETFOCUS.
-        if (parentForm != nullptr && WindowOf(*parentForm) != nullptr &&
-            FormOf(reinterpret_cast<HWND>(wParam)) != parentForm) {
-          parentForm->FocusControlChanged();
-        }
+      case WM_KILLFOCUS:
+        FocusLeft(*control, reinterpret_cast<HWND>(wParam));
         return 0;
+      // What a native child tells its parent goes to its kind.
+      case WM_COMMAND:
+        if (HWND child = reinterpret_cast<HWND>(lParam)) {
+          if (auto [kind, native] = NativeChild(child); kind != nullptr) {
+            if (const auto result = kind->Command(*native, child, HIWORD(wParam))) return *result;
+          }
+        }
+        break;
+      case WM_NOTIFY: {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        if (auto [kind, native] = NativeChild(header.hwndFrom); kind != nullptr) {
+          if (const auto result = kind->Notify(*native, header.hwndFrom, header)) return *result;
+        }
+        break;
       }
       case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window) {

@@ -1,9 +1,10 @@
 #pragma once
 // The window system over real Win32 windows: every windowed control of a
-// shown form gets a child window of one registered class, lightweight
-// controls are painted and hit inside their parent's window, and one
-// message pre-translation (keys to the focused control, dialog keys and
-// accelerators round the form, Tab between controls) serves every loop.
+// shown form gets a child window of one registered class (or, when it asks
+// for a native kind, a window of a system class such as "BUTTON"),
+// lightweight controls are painted and hit inside their parent's window,
+// and one message pre-translation (keys to the focused control, dialog keys
+// and accelerators round the form, Tab between controls) serves every loop.
 
 #include <windows.h>
 
@@ -18,6 +19,7 @@
 
 #include "ui/class_info.h"
 #include "ui/control.h"
+#include "ui/font_description.h"
 #include "ui/form.h"
 #include "ui/win32/canvas.h"
 #include "ui/win_control.h"
@@ -32,6 +34,40 @@ class Win32WindowSystem : public ui::WindowSystem {
   // Paints one control on a canvas whose origin is the control's top left.
   using Painter = std::function<void(ui::Control&, Canvas&)>;
 
+  // How the windows of one native kind (WinControl::NativeWindowKind) are
+  // made and kept in step with their controls. The system class paints its
+  // window and handles its mouse; the host still gives it bounds,
+  // visibility, enabled state, caption, font, focus announcements and the
+  // pre-translated keys.
+  class NativeKind {
+   public:
+    virtual ~NativeKind() = default;
+    virtual const wchar_t* ClassName() const = 0;
+    // The window's own styles, beside WS_CHILD and its visibility and
+    // enabled state.
+    virtual DWORD Style(const ui::WinControl& control) const = 0;
+    virtual DWORD ExStyle(const ui::WinControl&) const { return 0; }
+    // The control's window now exists.
+    virtual void Created(ui::WinControl&, HWND) {}
+    // The control asked for an update; the host has done its part.
+    virtual void Updated(ui::WinControl&, HWND) {}
+    // The window is gone (its control may be gone too, or half destroyed:
+    // only the handle is given).
+    virtual void Destroyed(HWND) {}
+    // WM_COMMAND and WM_NOTIFY that the window sent its parent, reflected;
+    // a result when handled.
+    virtual std::optional<LRESULT> Command(ui::WinControl&, HWND, WORD /*code*/) {
+      return std::nullopt;
+    }
+    virtual std::optional<LRESULT> Notify(ui::WinControl&, HWND, NMHDR&) { return std::nullopt; }
+    // A message to the window itself; `system` runs the class's own
+    // procedure on it.
+    virtual LRESULT Message(ui::WinControl&, HWND, UINT, WPARAM, LPARAM,
+                            const std::function<LRESULT()>& system) {
+      return system();
+    }
+  };
+
   // The application supplies the title, the main form and the exception
   // display, and runs its loop through this system.
   explicit Win32WindowSystem(Application& application);
@@ -42,6 +78,11 @@ class Win32WindowSystem : public ui::WindowSystem {
   // The painter of `cls` and of the classes derived from it that have no
   // painter of their own.
   void RegisterPainter(const ui::ClassInfo& cls, Painter painter);
+  // Windows of `kind` are made as `how` says. The push button
+  // (ui::kPushButtonWindow: "BUTTON", its caption, BS_DEFPUSHBUTTON for a
+  // published Default that is true, BN_CLICKED clicking the control) is
+  // registered from the start.
+  void RegisterNativeKind(std::string_view kind, std::shared_ptr<NativeKind> how);
 
   // What lies behind `control` in its parent, painted into `work` whose
   // (0, 0) is the control's top left: the parent's own picture and the
@@ -99,8 +140,24 @@ class Win32WindowSystem : public ui::WindowSystem {
     ui::Control* control = nullptr;
   };
 
+  // A window of a native kind: how it is kept, the procedure of its class
+  // (ours replaces it), and the font it was given.
+  struct Native {
+    std::shared_ptr<NativeKind> kind;
+    WNDPROC system = nullptr;
+    HFONT font = nullptr;
+    ui::FontDescription fontMadeFrom;
+  };
+
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK NativeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleNative(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The kind and control of a native window that still has its control;
+  // none for any other window.
+  std::pair<std::shared_ptr<NativeKind>, ui::WinControl*> NativeChild(HWND window) const;
+  void FocusArrived(ui::WinControl& control);
+  void FocusLeft(ui::WinControl& control, HWND to);
   void HandleMouse(HWND window, ui::WinControl& control, UINT message, WPARAM wParam,
                    LPARAM lParam);
   void Paint(HWND window, ui::WinControl& control);
@@ -118,6 +175,10 @@ class Win32WindowSystem : public ui::WindowSystem {
 
   void CreateFormWindow(ui::Form& form, HWND owner);
   HWND CreateChildWindow(ui::WinControl& control, HWND parent);
+  HWND CreateNativeWindow(ui::WinControl& control, HWND parent, DWORD style,
+                          const std::wstring& text);
+  // Gives a native window its control's font when that changed.
+  void ApplyFont(HWND window, const ui::Control& control);
   void CreateChildren(ui::WinControl& control, HWND window);
   void Map(HWND window, ui::WinControl& control);
   void Forget(HWND window);
@@ -147,6 +208,9 @@ class Win32WindowSystem : public ui::WindowSystem {
   std::unordered_map<HWND, Window> windows_;
   std::unordered_map<const ui::Control*, HWND> handles_;
   std::unordered_map<const ui::ClassInfo*, Painter> painters_;
+  std::unordered_map<std::string, std::shared_ptr<NativeKind>> nativeKinds_;
+  // Kept from creation to WM_NCDESTROY, beyond the forgetting of the window.
+  std::unordered_map<HWND, Native> natives_;
   // Per form window: the control that had the focus when it was last
   // deactivated, given the focus again on activation.
   std::unordered_map<HWND, HWND> savedFocus_;

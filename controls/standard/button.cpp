@@ -31,6 +31,12 @@ void TButton::SetCaption(const std::string& caption) {
   Changed();
 }
 
+void TButton::SetDefault(bool on) {
+  if (on == default_) return;
+  default_ = on;
+  Changed();
+}
+
 void TButton::Click() {
   if (ui::Form* form = ParentForm()) form->SetModalResult(modalResult_);
   WinControl::Click();

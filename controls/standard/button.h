@@ -1,6 +1,7 @@
 #pragma once
 // TButton: the system's own push button, with a default and a cancel role
-// and a modal result for its form.
+// and a modal result for its form. On screen it is the platform's push
+// button window, which paints itself and turns the mouse into clicks.
 
 #include <string>
 
@@ -17,7 +18,8 @@ class TButton : public ui::WinControl {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
   bool Default() const { return default_; }
-  void SetDefault(bool on) { default_ = on; }
+  // A default button looks so on screen.
+  void SetDefault(bool on);
   bool Cancel() const { return cancel_; }
   void SetCancel(bool on) { cancel_ = on; }
   int ModalResult() const { return modalResult_; }
@@ -30,6 +32,7 @@ class TButton : public ui::WinControl {
   // no shift key held and when the button can take the focus.
   bool DialogKey(int key, ui::ShiftState shift) override;
   bool KeyDown(int key, ui::ShiftState shift) override;
+  std::string_view NativeWindowKind() const override { return ui::kPushButtonWindow; }
 
  private:
   std::string caption_;

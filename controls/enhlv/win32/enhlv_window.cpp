@@ -120,23 +120,18 @@ class ListViewWindow : public ListViewPeer {
   }
 
   void RowInserted(int row) override {
-    const TReplacementListItem& item = list_.Items()[row];
-    std::wstring caption = Wide(item.Caption());
-    LVITEMW info{};
-    info.mask = LVIF_TEXT | LVIF_PARAM;
-    info.iItem = row;
-    info.pszText = caption.data();
-    info.lParam = item.Data();
     Pushing pushing(*this);
-    SendMessageW(window_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&info));
-    PushCheck(row);
+    PushRow(row, LVM_INSERTITEMW);
     PushCells(row);
   }
 
   void RowDeleted(int row) override { SendMessageW(window_, LVM_DELETEITEM, row, 0); }
   void RowsCleared() override { SendMessageW(window_, LVM_DELETEALLITEMS, 0, 0); }
 
-  void RowChanged(int row) override {
+  void RowChanged(int row) override { PushRow(row, LVM_SETITEMW); }
+
+  // The row's caption, tag and check state, inserted or set by `message`.
+  void PushRow(int row, UINT message) {
     const TReplacementListItem& item = list_.Items()[row];
     std::wstring caption = Wide(item.Caption());
     LVITEMW info{};
@@ -145,7 +140,7 @@ class ListViewWindow : public ListViewPeer {
     info.pszText = caption.data();
     info.lParam = item.Data();
     Pushing pushing(*this);
-    SendMessageW(window_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(window_, message, 0, reinterpret_cast<LPARAM>(&info));
     PushCheck(row);
   }
 

@@ -19,6 +19,7 @@
 #include "ui/control.h"
 #include "ui/form.h"
 #include "ui/win32/application.h"
+#include "ui/win32/testing/gui_objects.h"
 #include "ui/win32/win32_window_system.h"
 #include "ui/win_control.h"
 
@@ -215,6 +216,18 @@ class BoxWatcher {
   std::thread thread_;
 };
 
+inline BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// The windows of this thread, hidden ones included.
+inline int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 class HostTest : public ::testing::Test {
  protected:
   HostTest() { application_.SetTitle("Host Test"); }
@@ -263,6 +276,25 @@ class HostTest : public ::testing::Test {
   void MoveMouse(Point screen) {
     SetCursorPos(screen.x, screen.y);
     Pump(30);
+  }
+
+  // Runs `cycle` once (what stays for the process is made then), then
+  // `rounds` times more, and expects the GDI handles and the thread's
+  // windows where they were after the first.
+  void ExpectCyclesLeaveNothing(const std::function<void()>& cycle, int rounds) {
+    cycle();
+    Pump(20);
+    const GuiObjects before = CountGuiObjects();
+    const int windowsBefore = ThreadWindows();
+    for (int i = 0; i < rounds; ++i) {
+      cycle();
+      if (i % 50 == 0) Pump(1);
+    }
+    Pump(20);
+    const GuiObjects after = CountGuiObjects();
+    EXPECT_EQ(after.gdiHandleTable, before.gdiHandleTable);
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(ThreadWindows(), windowsBefore);
   }
 
   Log Without(const std::string& word) const {

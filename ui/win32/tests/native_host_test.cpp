@@ -112,17 +112,6 @@ Rect InParent(HWND window) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-BOOL CALLBACK CountWindow(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-int ThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 class NativeHostTest : public HostTest {
  protected:
   NativeProbe& AddNative(Form& form, WinControl& parent, const std::string& name, Rect bounds) {
@@ -280,19 +269,7 @@ TEST_F(NativeHostTest, NativeWindowsAndTheirFontsAreFreed) {
     a.GetFont()->SetSize(12);  // a second font, the first given back
     UpdateWindow(Window(*form));
   };
-  cycle();  // the first showing makes what stays for the process
-  Pump(20);
-  const GuiObjects before = CountGuiObjects();
-  const int windowsBefore = ThreadWindows();
-  for (int i = 0; i < 300; ++i) {
-    cycle();
-    if (i % 50 == 0) Pump(1);
-  }
-  Pump(20);
-  const GuiObjects after = CountGuiObjects();
-  EXPECT_EQ(after.gdiHandleTable, before.gdiHandleTable);
-  EXPECT_EQ(after.gdi, before.gdi);
-  EXPECT_EQ(ThreadWindows(), windowsBefore);
+  ExpectCyclesLeaveNothing(cycle, 300);
 }
 
 }  // namespace

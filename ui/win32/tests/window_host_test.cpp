@@ -55,11 +55,6 @@ std::vector<HWND> ZOrder(HWND parent) {
 
 DWORD Style(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
 
-BOOL CALLBACK CountWindow(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
 // What the window shows now, as the screen has it.
 void Grab(HWND window, PixelSurface& surface) {
   UpdateWindow(window);
@@ -324,24 +319,7 @@ TEST_F(WindowHostTest, ShowingAndDestroyingFormsLeavesNoGdiObjectOrWindow) {
     UpdateWindow(Window(*form));
     UpdateWindow(Window(panel));
   };
-  auto threadWindows = [] {
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
-  };
-  cycle();  // the first showing makes what stays for the process
-  Pump(20);
-  const GuiObjects before = CountGuiObjects();
-  const int windowsBefore = threadWindows();
-  for (int i = 0; i < 1000; ++i) {
-    cycle();
-    if (i % 50 == 0) Pump(1);
-  }
-  Pump(20);
-  const GuiObjects after = CountGuiObjects();
-  EXPECT_EQ(after.gdiHandleTable, before.gdiHandleTable);
-  EXPECT_EQ(after.gdi, before.gdi);
-  EXPECT_EQ(threadWindows(), windowsBefore);
+  ExpectCyclesLeaveNothing(cycle, 1000);
 }
 
 TEST_F(WindowHostTest, MeasureTextAddsBoldOnRequestAndLeaksNothing) {

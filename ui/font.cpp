@@ -4,6 +4,20 @@
 #include "ui/publish.h"
 
 namespace ui {
+namespace {
+
+// Points and pixels of a 96 dpi screen, rounded half away from zero.
+constexpr int kScreenDpi = 96;
+constexpr int kPointsPerInch = 72;
+
+constexpr int Rounded(int numerator, int denominator) {
+  const int half = denominator / 2;
+  return numerator >= 0 ? (numerator + half) / denominator : -((-numerator + half) / denominator);
+}
+
+constexpr int PointsToPixels(int points) { return -Rounded(points * kScreenDpi, kPointsPerInch); }
+
+}  // namespace
 
 const ClassInfo& Font::StaticClass() {
   static const ClassInfo info(
@@ -11,6 +25,8 @@ const ClassInfo& Font::StaticClass() {
       Publish<Font>()
           .Text("Name", &Font::Name, &Font::SetName, std::string(kDefaultName))
           .Integer("Size", &Font::Size, &Font::SetSize, kDefaultSize)
+          .Integer("Height", &Font::Height, &Font::SetHeight, PointsToPixels(kDefaultSize),
+                   -10000, 10000)
           .Integer("Charset", &Font::Charset, &Font::SetCharset, kDefaultCharset, 0, 255)
           .Colour("Color", &Font::Color, &Font::SetColor, kDefaultColor)
           .Set("Style", &Font::Style, &Font::SetStyle,
@@ -26,8 +42,18 @@ void Font::SetName(const std::string& name) {
 }
 
 void Font::SetSize(int size) {
-  if (size == size_) return;
+  if (size == size_ && pixelHeight_ == 0) return;
   size_ = size;
+  pixelHeight_ = 0;
+  Changed();
+}
+
+int Font::Height() const { return pixelHeight_ != 0 ? pixelHeight_ : PointsToPixels(size_); }
+
+void Font::SetHeight(int height) {
+  if (height == Height()) return;
+  pixelHeight_ = height;
+  size_ = Rounded((height < 0 ? -height : height) * kPointsPerInch, kScreenDpi);
   Changed();
 }
 
@@ -53,6 +79,7 @@ void Font::Assign(const Font& other) {
   if (*this == other) return;
   name_ = other.name_;
   size_ = other.size_;
+  pixelHeight_ = other.pixelHeight_;
   charset_ = other.charset_;
   color_ = other.color_;
   style_ = other.style_;
@@ -60,7 +87,7 @@ void Font::Assign(const Font& other) {
 }
 
 bool Font::operator==(const Font& other) const {
-  return name_ == other.name_ && size_ == other.size_ && charset_ == other.charset_ &&
+  return name_ == other.name_ && size_ == other.size_ && pixelHeight_ == other.pixelHeight_ && charset_ == other.charset_ &&
          color_ == other.color_ && style_ == other.style_;
 }
 

@@ -29,7 +29,16 @@ class Font : public Persistent {
   const std::string& Name() const { return name_; }
   void SetName(const std::string& name);
   int Size() const { return size_; }
+  // Clears a pixel height set before.
   void SetSize(int size);
+  // The height in pixels on a 96 dpi screen, negative for the character
+  // height as GDI takes it: set through SetHeight, else derived from Size.
+  // Setting it keeps Size as the nearest whole point size, and the font is
+  // then drawn at exactly that pixel height.
+  int Height() const;
+  void SetHeight(int height);
+  // The pixel height given through SetHeight; 0 when Size rules.
+  int PixelHeight() const { return pixelHeight_; }
   int Charset() const { return charset_; }
   void SetCharset(int charset);
   std::uint32_t Color() const { return color_; }
@@ -49,6 +58,7 @@ class Font : public Persistent {
 
   std::string name_ = kDefaultName;
   int size_ = kDefaultSize;
+  int pixelHeight_ = 0;
   int charset_ = kDefaultCharset;
   std::uint32_t color_ = kDefaultColor;
   std::uint32_t style_ = 0;

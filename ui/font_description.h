@@ -33,6 +33,7 @@ inline FontDescription Describe(const Font& font) {
   FontDescription d;
   d.name = font.Name();
   d.size = font.Size();
+  d.height = font.PixelHeight();
   d.bold = (font.Style() & Font::kBold) != 0;
   d.italic = (font.Style() & Font::kItalic) != 0;
   d.underline = (font.Style() & Font::kUnderline) != 0;

@@ -48,6 +48,22 @@ TEST(Describe, CarriesNameSizeColourAndCharset) {
   EXPECT_EQ(d.charset, 204);
 }
 
+// A stored form may give a font's height in pixels instead of its size.
+TEST(Describe, APixelHeightIsDrawnExactlyAndSizeTakesItBack) {
+  ui::Font font;
+  EXPECT_EQ(font.Height(), -11) << "8 points on a 96 dpi screen";
+  font.SetHeight(-10);
+  EXPECT_EQ(font.Size(), 8) << "7.5 points, rounded";
+  EXPECT_EQ(ui::Describe(font).height, -10);
+  ui::Font copy;
+  copy.Assign(font);
+  EXPECT_TRUE(copy == font);
+  EXPECT_EQ(ui::Describe(copy).height, -10);
+  font.SetSize(8);
+  EXPECT_EQ(ui::Describe(font).height, 0) << "the size rules again";
+  EXPECT_EQ(font.Height(), -11);
+}
+
 TEST(Describe, NewFontGivesTheDefaultDescription) {
   EXPECT_EQ(ui::Describe(ui::Font{}), ui::FontDescription{});
 }

@@ -18,6 +18,8 @@ const ui::ClassInfo& TLabel::StaticClass() {
           .Boolean("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap, false)
           .Enumeration("Alignment", &TLabel::Alignment, &TLabel::SetAlignment,
                        AlignmentNames(), TAlignment::taLeftJustify)
+          .Enumeration("Layout", &TLabel::Layout, &TLabel::SetLayout,
+                       {"tlTop", "tlCenter", "tlBottom"}, TTextLayout::tlTop)
           .Boolean("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize, true)
           .Done());
   return info;
@@ -29,6 +31,12 @@ void TLabel::SetCaption(const std::string& caption) {
   if (caption == caption_) return;
   caption_ = caption;
   FitText();
+  Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout layout) {
+  if (layout == layout_) return;
+  layout_ = layout;
   Invalidate();
 }
 

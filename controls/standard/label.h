@@ -10,6 +10,9 @@
 
 namespace controls {
 
+// Where the text of a label sits from top to bottom.
+enum class TTextLayout : std::int32_t { tlTop, tlCenter, tlBottom };
+
 class TLabel : public ui::Control {
  public:
   TLabel();
@@ -24,6 +27,8 @@ class TLabel : public ui::Control {
   void SetWordWrap(bool on);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment alignment);
+  TTextLayout Layout() const { return layout_; }
+  void SetLayout(TTextLayout layout);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool on);
 
@@ -42,6 +47,7 @@ class TLabel : public ui::Control {
   bool transparent_ = false;
   bool wordWrap_ = false;
   TAlignment alignment_ = TAlignment::taLeftJustify;
+  TTextLayout layout_ = TTextLayout::tlTop;
   bool autoSize_ = true;
 };
 

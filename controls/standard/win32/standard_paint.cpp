@@ -55,16 +55,28 @@ void DrawBevel(Canvas& canvas, ui::Rect& area, TPanelBevel bevel, int width) {
   }
 }
 
+// The part of the label's client area that its text takes from top to
+// bottom: all of it for tlTop, else the text's height placed by Layout.
+ui::Rect TextArea(const TLabel& label, Canvas& canvas, unsigned flags) {
+  const ui::Rect client = label.ClientRect();
+  if (label.Layout() == TTextLayout::tlTop) return client;
+  ui::Rect measured = client;
+  canvas.DrawText(label.Caption(), measured, flags | DT_CALCRECT);
+  const int spare = client.Height() - measured.Height();
+  const int top = client.top + (label.Layout() == TTextLayout::tlCenter ? spare / 2 : spare);
+  return {client.left, top, client.right, top + measured.Height()};
+}
+
 }  // namespace
 
 void PaintLabel(const TLabel& label, Canvas& canvas) {
-  const ui::Rect client = label.ClientRect();
-  if (!label.Transparent()) canvas.FillRect(client, label.Color());
+  if (!label.Transparent()) canvas.FillRect(label.ClientRect(), label.Color());
   canvas.SetBackgroundMode(BackgroundMode::kTransparent);
   ui::FontDescription font = ui::Describe(label.FontOf());
   const unsigned flags = LabelFlags(label);
+  canvas.SetFont(font);
+  const ui::Rect client = TextArea(label, canvas, flags);
   if (label.Enabled()) {
-    canvas.SetFont(font);
     ui::Rect r = client;
     canvas.DrawText(label.Caption(), r, flags);
     return;

@@ -110,6 +110,33 @@ TEST(LabelPaint, AlignmentPlacesTheLineAcross) {
   }
 }
 
+TEST(LabelPaint, LayoutPlacesTheTextDownTheLabel) {
+  constexpr int kHeight = 90;
+  const ui::Font font;
+  const int line = Extent(font, "Mid").height;
+  // Two wrapped lines, so the block's own height is what is placed.
+  const struct {
+    TTextLayout layout;
+    int blockTop;
+  } kCases[] = {
+      {TTextLayout::tlTop, 0},
+      {TTextLayout::tlCenter, (kHeight - 2 * line) / 2},
+      {TTextLayout::tlBottom, kHeight - 2 * line},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(static_cast<int>(c.layout));
+    auto label = MakeLabel("Mid Mid", Extent(font, "Mid ").width + 2, kHeight);
+    label->SetWordWrap(true);
+    label->SetLayout(c.layout);
+    const auto ink = Marks(*Painted(*label), kBack);
+    ASSERT_FALSE(ink.Empty());
+    EXPECT_GE(ink.box.top, c.blockTop);
+    EXPECT_LE(ink.box.top, c.blockTop + line / 2);
+    EXPECT_GT(ink.box.bottom, c.blockTop + line) << "the second line";
+    EXPECT_LE(ink.box.bottom, c.blockTop + 2 * line);
+  }
+}
+
 TEST(LabelPaint, BoldAndUnderlineComeFromTheFontStyle) {
   const std::string caption = "ab cd ef gh";
   const struct {

@@ -4,6 +4,7 @@
 // controls it holds.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ui/win_control.h"
@@ -61,6 +62,14 @@ class Form : public WinControl {
   // The window system's part of showing.
   void SetModal(bool modal) { modal_ = modal; }
   virtual void Shown() { OnShow(*this); }
+  // A message to the form's window, offered before the window system's own
+  // handling: a result when the form handled it. Lets a form answer private
+  // messages that other programs send it.
+  virtual std::optional<std::intptr_t> WindowMessage(std::uint32_t /*message*/,
+                                                     std::uintptr_t /*wParam*/,
+                                                     std::intptr_t /*lParam*/) {
+    return std::nullopt;
+  }
 
  private:
   WindowSystem& windows_;

@@ -617,6 +617,9 @@ LRESULT Win32WindowSystem::Handle(HWND window, UINT message, WPARAM wParam, LPAR
     ui::WinControl* control = ControlOf(window);
     if (control == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     auto* form = IsTopLevel(window) ? dynamic_cast<ui::Form*>(control) : nullptr;
+    if (form != nullptr) {
+      if (const auto result = form->WindowMessage(message, wParam, lParam)) return *result;
+    }
     switch (message) {
       case WM_ERASEBKGND:
         return 1;  // the painters cover their area

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,36 @@ TEST_F(WindowHostTest, FormPlacement) {
   const RECT d = WindowRectOf(Window(*designed));
   EXPECT_EQ((Rect{d.left, d.top, d.right, d.bottom}), (Rect{40, 60, 680, 460}));
   EXPECT_EQ(designed->ClientWidth(), ClientRectOf(Window(*designed)).right);
+}
+
+// A form that answers one private message of another program's.
+class AnsweringForm : public ProbeForm {
+ public:
+  using ProbeForm::ProbeForm;
+  std::optional<std::intptr_t> WindowMessage(std::uint32_t message, std::uintptr_t wParam,
+                                             std::intptr_t) override {
+    if (message != WM_APP + 7) return std::nullopt;
+    heard.push_back(wParam);
+    return 42;
+  }
+  std::vector<std::uintptr_t> heard;
+};
+
+TEST_F(WindowHostTest, AFormAnswersItsPrivateMessagesBeforeTheWindowSystem) {
+  AnsweringForm form(windows_);
+  form.SetClientWidth(120);
+  form.SetClientHeight(80);
+  form.SetCaption("before");
+  form.Show();
+  HWND window = Window(form);
+  EXPECT_EQ(SendMessageW(window, WM_APP + 7, 5, 0), 42);
+  PostMessageW(window, WM_APP + 7, 6, 0);
+  Pump(50);
+  EXPECT_EQ(form.heard, (std::vector<std::uintptr_t>{5, 6}));
+  // Every other message keeps its ordinary handling.
+  SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"after"));
+  EXPECT_EQ(WindowTextOf(window), L"after");
+  EXPECT_EQ(form.heard.size(), 2u);
 }
 
 TEST_F(WindowHostTest, WindowsFollowChangesOfTheirControls) {

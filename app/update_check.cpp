@@ -1,5 +1,7 @@
 #include "app/update_check.h"
 
+#include "app/maker_site.h"
+
 namespace app {
 
 UpdaterLaunch UpdateCheck::Start(const std::string& programPath, std::int32_t window) {
@@ -9,7 +11,7 @@ UpdaterLaunch UpdateCheck::Start(const std::string& programPath, std::int32_t wi
       slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1);
   updateStarted_ = true;
   return {directory + "tollvane.exe",
-          std::string(kVersionFileAddress) + " /w " + std::to_string(window)};
+          std::string(kMakerSite) + kVersionFilePath + " /w " + std::to_string(window)};
 }
 
 bool UpdateCheck::Notified(std::uint32_t wParam) {

@@ -12,8 +12,8 @@ namespace app {
 inline constexpr std::uint32_t kUpdaterNotifyMessage = 1926;
 // Set in the notification's first parameter: the program is to close.
 inline constexpr std::uint32_t kUpdaterCloseBit = 0x20;
-// The version file the web-update program reads.
-inline constexpr const char* kVersionFileAddress = "http://www.halvorn.com/quorvexremover.ini";
+// The version file the web-update program reads, on the maker's site.
+inline constexpr char kVersionFilePath[] = "/quorvexremover.ini";
 
 struct UpdaterLaunch {
   std::string file;        // the web-update program's full path

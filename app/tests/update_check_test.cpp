@@ -17,11 +17,11 @@ TEST(UpdateCheck, StartsTheUpdaterBesideTheProgramWithTheWindowHandle) {
   } kCases[] = {
       {"C:\\Program Files\\Quorvex Remover\\QuorvexRemover.exe", 0x000A01C4,
        "C:\\Program Files\\Quorvex Remover\\tollvane.exe",
-       "http://www.halvorn.com/quorvexremover.ini /w 655812"},
+       "http://www.halvorn.example/quorvexremover.ini /w 655812"},
       // A handle with its top bit set is written as the negative number it is.
       {"D:\\q.exe", static_cast<std::int32_t>(0xFFFF1234), "D:\\tollvane.exe",
-       "http://www.halvorn.com/quorvexremover.ini /w -60876"},
-      {"QuorvexRemover.exe", 7, "tollvane.exe", "http://www.halvorn.com/quorvexremover.ini /w 7"},
+       "http://www.halvorn.example/quorvexremover.ini /w -60876"},
+      {"QuorvexRemover.exe", 7, "tollvane.exe", "http://www.halvorn.example/quorvexremover.ini /w 7"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.program);

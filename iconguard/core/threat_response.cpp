@@ -10,7 +10,7 @@ namespace {
 
 constexpr char16_t kMarrowindKey[] = u"Software\\Halvorn\\Marrowind";
 constexpr char16_t kThreatsKey[] = u"Threats";
-constexpr char16_t kDownloadPage[] = u"http://www.halvorn.com/marrowav";
+constexpr char16_t kDownloadPage[] = u"http://www.halvorn.example/marrowav";
 constexpr char16_t kOpenVerb[] = u"open";
 constexpr char16_t kWarningCaption[] = u"Warning!";
 constexpr std::uint32_t kWarningStyle =

@@ -261,7 +261,7 @@ TEST_F(ThreatResponse, AnswerYesRecordsThenDeletesThenOpensThePage) {
     EXPECT_TRUE(orderShell.recordedBeforeRemoval);
     EXPECT_EQ(orderShell.Calls(),
               (std::vector<Call>{Message(kWarning), Remove(kPath),
-                                 Launch(u"http://www.halvorn.com/marrowav")}))
+                                 Launch(u"http://www.halvorn.example/marrowav")}))
         << removed;
   }
 }

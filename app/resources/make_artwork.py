@@ -14,8 +14,9 @@ usage: make_artwork.py OUTPUT_DIR
 import os
 import sys
 
-import image_files
-import pictures
+sys.dont_write_bytecode = True  # runs from the source tree: leave no caches there
+import image_files  # noqa: E402
+import pictures  # noqa: E402
 
 ICON_SIZES = (48, 32, 16)
 

@@ -6,12 +6,9 @@
 #include <exception>
 
 #include "app/application_title.h"
+#include "app/win32/program_painters.h"
 #include "app/win32/win32_desktop.h"
 #include "app/windows/mainr.h"
-#include "controls/enhlv/win32/enhlv_window.h"
-#include "controls/gpanel/win32/gpanel_paint.h"
-#include "controls/offbtn/win32/offbtn_paint.h"
-#include "controls/standard/win32/standard_paint.h"
 #include "platform/win32/win32_machine.h"
 #include "scanner/scan_context.h"
 #include "ui/win32/application.h"
@@ -21,11 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui::win32::Application application;
   application.SetTitle(app::kApplicationTitle);
   ui::win32::Win32WindowSystem windows(application);
-  // The painters and the list view's window before any form is read.
-  controls::RegisterStandardPainters(windows);
-  controls::RegisterOffice97ButtonPainter(windows);
-  controls::RegisterGPanelPainter(windows);
-  controls::RegisterEnhListView(windows);
+  app::RegisterProgramPainters(windows);
 
   platform::win32::Win32Machine machine;
   scanner::ScanContext context{machine.machine(), {}};

@@ -158,6 +158,9 @@ Win32WindowSystem::Win32WindowSystem(Application& application)
   windowClass.cbWndExtra = sizeof(Win32WindowSystem*);
   windowClass.hInstance = instance_;
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  // The program's icon, by the name programs of this kind give it; a
+  // program without one gets the system's.
+  windowClass.hIcon = LoadIconW(instance_, L"MAINICON");
   // No background brush: the painters cover their whole area.
   windowClass.lpszClassName = kClassName;
   // Another window system of this process may have registered it already;

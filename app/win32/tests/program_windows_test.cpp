@@ -111,6 +111,18 @@ TEST_F(ProgramWindowsTest, ButtonsShowTheOffice2000FramesTheFocusedOneActive) {
   EXPECT_EQ(shot->At(333 + 0, 146 + 35), face) << "outside the outline: the button face";
 }
 
+TEST_F(ProgramWindowsTest, TheWindowsCarryTheProgramIcon) {
+  const auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(Window(*main_), GCLP_HICON));
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP colour{};
+  GetObjectW(info.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmWidth, GetSystemMetrics(SM_CXICON)) << "the program's own icon, sized";
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+}
+
 TEST_F(ProgramWindowsTest, TwentyChecksLeftByExitLeaveNoWindowOrGdiObject) {
   int shown = 0;
   // The user: Exit in every results dialog that appears.

@@ -1,6 +1,7 @@
 // The loops: modal showing with the other forms disabled and a result set
-// by a control, timers delivered by the loop, the application's run to its
-// end, and an exception from a handler shown while the loop goes on.
+// by a control, a form shown over another as the screen shows it, timers
+// delivered by the loop, the application's run to its end, and an exception
+// from a handler shown while the loop goes on.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "ui/win32/testing/pixel_surface.h"
 #include "ui/win32/tests/host_fixture.h"
 
 namespace ui::win32::testing {
@@ -96,6 +98,99 @@ TEST_F(LoopHostTest, EveryOtherWayOfClosingAModalFormCancels) {
     EXPECT_EQ(dialog->ShowModal(), mrCancel);
     EXPECT_FALSE(IsWindowVisible(Window(*dialog)));
     EXPECT_TRUE(IsWindowEnabled(Window(*owner)));
+  }
+}
+
+// What the screen shows from `left`, `top` on, as a user sees it: the
+// screen's own pixels, not a window's. (`xwd -root` is no witness here: Wine
+// gives its windows a colormap of their own, and xwd then leaves a top-level
+// window lying wholly inside another one black, while the screen shows it.)
+void GrabScreen(int left, int top, PixelSurface& surface) {
+  HDC screen = GetDC(nullptr);
+  BitBlt(surface.Handle(), 0, 0, surface.Width(), surface.Height(), screen, left, top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+}
+
+TEST_F(LoopHostTest, AFormShownOverAnotherFullyInsideItIsWhatTheScreenShowsThere) {
+  // A message and its owner as the program shows them: both centred on the
+  // screen, the message well inside the owner.
+  const struct {
+    const char* name;
+    bool modal;
+    bool fromClick;
+  } kCases[] = {
+      {"modal, from a timer", true, false},
+      {"modal, from a click", true, true},
+      {"modeless, from a timer", false, false},
+  };
+  constexpr Colour kOwnerColour = 0x00FFFFFF;
+  constexpr Colour kInnerColour = 0x0000A000;
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    auto owner = MakeForm("owner", 530, 366);
+    owner->SetPosition(TPosition::poScreenCenter);
+    owner->SetColor(kOwnerColour);
+    auto& button = Add<Probe>(*owner, *owner, "button", {10, 10, 80, 40});
+    owner->Show();
+    Pump(30);
+    auto inner = MakeForm("inner", 492, 107);
+    inner->SetBorderStyle(TFormBorderStyle::bsDialog);
+    inner->SetPosition(TPosition::poScreenCenter);
+    inner->SetColor(kInnerColour);
+
+    PixelSurface seen(492, 107, 0x00123456);
+    Colour ownerBeside = 0x00123456;
+    bool checked = false;
+    RECT ownerClient{};
+    RECT innerOuter{};
+    inner->OnShow.handler = [&](Component&) {
+      // Looks from the form's own loop until the screen shows it (painting
+      // and putting on the screen come later), for a second at most.
+      auto id = std::make_shared<int>(0);
+      auto tries = std::make_shared<int>(0);
+      *id = windows_.StartTimer(20, [&, id, tries] {
+        HWND innerWindow = Window(*inner);
+        POINT origin{0, 0};
+        ClientToScreen(innerWindow, &origin);
+        GrabScreen(origin.x, origin.y, seen);
+        if (Mismatches(seen, [&](int, int) { return kInnerColour; }).empty() || ++*tries == 50) {
+          windows_.StopTimer(*id);
+          GetWindowRect(innerWindow, &innerOuter);
+          HWND ownerWindow = Window(*owner);
+          GetClientRect(ownerWindow, &ownerClient);
+          MapWindowPoints(ownerWindow, nullptr, reinterpret_cast<POINT*>(&ownerClient), 2);
+          // The owner's own area just left of the form.
+          PixelSurface beside(1, 1);
+          GrabScreen(innerOuter.left - 4, (innerOuter.top + innerOuter.bottom) / 2, beside);
+          ownerBeside = beside.At(0, 0);
+          checked = true;
+          inner->Close();
+        }
+      });
+    };
+    auto show = [&] {
+      if (c.modal) {
+        inner->ShowModal();
+      } else {
+        inner->Show();
+      }
+    };
+    if (c.fromClick) {
+      button.OnClick.handler = [&](Component&) { show(); };
+      ClickOn(button);
+    } else {
+      auto id = std::make_shared<int>(0);
+      *id = windows_.StartTimer(10, [&, id] {
+        windows_.StopTimer(*id);
+        show();
+      });
+    }
+    ASSERT_TRUE(Pump(3000, [&] { return checked; }));
+    EXPECT_TRUE(innerOuter.left > ownerClient.left + 4 && innerOuter.right < ownerClient.right &&
+                innerOuter.top > ownerClient.top && innerOuter.bottom < ownerClient.bottom)
+        << "the form lies inside its owner";
+    EXPECT_EQ(Mismatches(seen, [&](int, int) { return kInnerColour; }), "");
+    EXPECT_EQ(ownerBeside, kOwnerColour);
   }
 }
 

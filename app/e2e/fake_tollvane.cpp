@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/e2e/text.h"
 #include "app/e2e/program.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const std::wstring record = e2e::FolderOf(self) + L"\\tollvane-args.txt";
-  const std::string text = e2e::Utf8(Arguments());
+  const std::string text = platform::win32::ToUtf8(Arguments());
   const HANDLE file = CreateFileW(record.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/e2e/text.h"
+#include "platform/win32/wide_text.h"
 
 namespace e2e {
 
@@ -19,7 +19,7 @@ Program::Program(const std::wstring& exe) {
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &startup, &info)) {
-    throw std::runtime_error("cannot start " + Utf8(exe) + " (error " +
+    throw std::runtime_error("cannot start " + platform::win32::ToUtf8(exe) + " (error " +
                              std::to_string(GetLastError()) + ")");
   }
   CloseHandle(info.hThread);

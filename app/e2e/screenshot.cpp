@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/e2e/text.h"
 #include "app/e2e/top_windows.h"
+#include "platform/win32/wide_text.h"
 
 namespace e2e {
 
@@ -92,7 +92,7 @@ void SaveBmp(const Picture& picture, const std::wstring& path) {
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&header), sizeof header);
   out.write(rows.data(), static_cast<std::streamsize>(rows.size()));
-  if (!out) throw std::runtime_error("cannot write " + Utf8(path));
+  if (!out) throw std::runtime_error("cannot write " + platform::win32::ToUtf8(path));
 }
 
 }  // namespace e2e

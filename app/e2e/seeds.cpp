@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/e2e/shortcut_bytes.h"
-#include "app/e2e/text.h"
+#include "platform/win32/wide_text.h"
 
 namespace e2e {
 namespace {
@@ -28,7 +28,7 @@ std::wstring WithSlash(std::wstring root) {
 }
 
 Bytes Text(std::wstring_view text) {
-  const std::string utf8 = Utf8(std::wstring(text));
+  const std::string utf8 = platform::win32::ToUtf8(std::wstring(text));
   return Bytes(utf8.begin(), utf8.end());
 }
 
@@ -44,14 +44,14 @@ void WriteFile(const std::wstring& path, const Bytes& bytes, DWORD attributes = 
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + Utf8(path));
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + platform::win32::ToUtf8(path));
   DWORD written = 0;
   const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                               nullptr);
   CloseHandle(file);
-  if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + Utf8(path));
+  if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + platform::win32::ToUtf8(path));
   if (attributes != 0 && !SetFileAttributesW(path.c_str(), attributes)) {
-    throw std::runtime_error("cannot set the attributes of " + Utf8(path));
+    throw std::runtime_error("cannot set the attributes of " + platform::win32::ToUtf8(path));
   }
 }
 
@@ -65,13 +65,13 @@ void SetValue(const std::wstring& key, const wchar_t* name, DWORD type, const vo
   HKEY handle = nullptr;
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                       &handle, nullptr) != ERROR_SUCCESS) {
-    throw std::runtime_error("cannot create HKLM\\" + Utf8(key));
+    throw std::runtime_error("cannot create HKLM\\" + platform::win32::ToUtf8(key));
   }
   const LONG result =
       RegSetValueExW(handle, name, 0, type, static_cast<const BYTE*>(data), size);
   RegCloseKey(handle);
   if (result != ERROR_SUCCESS) {
-    throw std::runtime_error("cannot set " + Utf8(name) + " of HKLM\\" + Utf8(key));
+    throw std::runtime_error("cannot set " + platform::win32::ToUtf8(name) + " of HKLM\\" + platform::win32::ToUtf8(key));
   }
 }
 
@@ -146,7 +146,7 @@ void SeedDriveThreats(const std::wstring& root) {
 void SeedDriveBystanders(const std::wstring& root) {
   const std::wstring folder = WithSlash(root) + kBystanderFolder;
   if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-    throw std::runtime_error("cannot create " + Utf8(folder));
+    throw std::runtime_error("cannot create " + platform::win32::ToUtf8(folder));
   }
   const std::vector<std::wstring> files = DriveBystanderFiles(root);
   WriteFile(files[0], Text(L"JFIF holiday picture stand-in\r\n"));

@@ -15,8 +15,8 @@
 #include "app/e2e/message_box.h"
 #include "app/e2e/quorvex_session.h"
 #include "app/e2e/screenshot.h"
-#include "app/e2e/text.h"
 #include "app/e2e/top_windows.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ class Walk {
       if (c == L' ') c = L'-';
     }
     SaveBmp(CaptureWindow(window), folder_ + L"\\" + file);
-    std::printf("%s\n", Utf8(file).c_str());
+    std::printf("%s\n", platform::win32::ToUtf8(file).c_str());
   }
 
   QuorvexSession session_;

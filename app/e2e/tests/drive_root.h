@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/e2e/text.h"
+#include "platform/win32/wide_text.h"
 
 namespace e2e::testing {
 
 inline std::wstring RemovableRoot() {
   const char* drive = std::getenv("QR_REMOVABLE_DRIVE");
-  return Wide(drive != nullptr && *drive != '\0' ? drive : "R:") + L"\\";
+  return platform::win32::ToWide(drive != nullptr && *drive != '\0' ? drive : "R:") + L"\\";
 }
 
 }  // namespace e2e::testing

@@ -15,13 +15,13 @@
 #include "app/e2e/seeds.h"
 #include "app/e2e/tests/drive_root.h"
 #include "app/e2e/tests/machine_snapshot.h"
-#include "app/e2e/text.h"
+#include "platform/win32/wide_text.h"
 
 namespace e2e::testing {
 
 // A path of the build machine as the prefix's drive Z: shows it.
 inline std::wstring FromBuildMachine(const char* path) {
-  std::wstring windows = L"Z:" + Wide(path);
+  std::wstring windows = L"Z:" + platform::win32::ToWide(path);
   for (wchar_t& c : windows) {
     if (c == L'/') c = L'\\';
   }

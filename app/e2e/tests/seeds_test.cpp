@@ -13,7 +13,7 @@
 #include "app/e2e/seeds.h"
 #include "app/e2e/tests/drive_root.h"
 #include "app/e2e/tests/machine_snapshot.h"
-#include "app/e2e/text.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_machine.h"
 #include "scanner/drive_scan.h"
 #include "scanner/system_scan.h"
@@ -28,7 +28,7 @@ using ::testing::UnorderedElementsAreArray;
 std::string Upper(const std::wstring& text) {
   std::wstring upper = text;
   CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-  return Utf8(upper);
+  return platform::win32::ToUtf8(upper);
 }
 
 class Seeds : public ::testing::Test {
@@ -56,18 +56,18 @@ TEST_F(Seeds, TheScansFindExactlyTheSeededThreats) {
   scanner::Findings fileFindings;
   EXPECT_TRUE(scanner::ScanSystem(context, &registryFindings, &fileFindings));
   std::vector<std::string> keys;
-  for (const std::wstring& key : InfectionKeys()) keys.push_back("HKLM\\" + Utf8(key));
+  for (const std::wstring& key : InfectionKeys()) keys.push_back("HKLM\\" + platform::win32::ToUtf8(key));
   EXPECT_THAT(registryFindings, ElementsAreArray(keys));
   // Driver paths come from "ImagePath" and are upper-cased; loader paths are not.
   const std::vector<std::wstring> files = InfectionFiles();
   std::vector<std::string> expectedFiles = {Upper(files[0]), Upper(files[1])};
-  for (std::size_t i = 2; i < files.size(); ++i) expectedFiles.push_back(Utf8(files[i]));
+  for (std::size_t i = 2; i < files.size(); ++i) expectedFiles.push_back(platform::win32::ToUtf8(files[i]));
   EXPECT_THAT(fileFindings, ElementsAreArray(expectedFiles));
 
   scanner::Findings driveFindings;
   EXPECT_TRUE(scanner::ScanRemovableDrives(context, driveFindings));
   std::vector<std::string> threats;
-  for (const std::wstring& file : DriveThreatFiles(root)) threats.push_back(Utf8(file));
+  for (const std::wstring& file : DriveThreatFiles(root)) threats.push_back(platform::win32::ToUtf8(file));
   EXPECT_THAT(driveFindings, UnorderedElementsAreArray(threats));
 }
 

@@ -15,6 +15,11 @@ configure() {  # dir, extra cmake arguments...
 }
 
 configure native
+# The fuzz targets (clang's libFuzzer, sanitizers on); only they are built.
+cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQR_FUZZ=ON -DQR_UNIT_TESTS=OFF \
+  -DQR_FUZZ_SECONDS=30 >/dev/null
+cmake --build "$build/fuzz" -j "$jobs" --target fuzz_targets
 configure win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win64.cmake"
 configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win32.cmake" -DQR_UNIT_TESTS=OFF
 
@@ -38,6 +43,9 @@ run_ctest() {  # build dir, extra ctest arguments...
 
 echo "== native tests"
 run_ctest native -j "$jobs"
+
+echo "== fuzz targets, a short run of each"
+run_ctest fuzz -j "$jobs"
 
 echo "== win32 build inspection"
 run_ctest win32

@@ -9,7 +9,10 @@ wine_session_start() {
   dir=$(realpath -m "$1")  # Wine wants an absolute prefix path
   mkdir -p "$dir"
   export WINEPREFIX=$dir/prefix WINEARCH=win64 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree=;mshtml="
+  # No Mono or Gecko lookups; and no winemenubuilder, which Wine starts for
+  # every shortcut a program saves and which holds the new file open for a
+  # moment, so that deleting it right after fails now and then.
+  export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
   export QR_REMOVABLE_DIR=$dir/removable QR_REMOVABLE_DRIVE=R:
 
   local n=90

@@ -1,6 +1,8 @@
 #include "app/check_workflow.h"
 
 #include "app/application_title.h"
+#include "app/removal_message.h"
+#include "quarantine/quarantine.h"
 #include "scanner/drive_scan.h"
 #include "scanner/removal.h"
 #include "scanner/system_scan.h"
@@ -31,19 +33,30 @@ bool ConfirmRemoval(CheckWindows& windows, Findings& RegistryFindings,
   return removal;
 }
 
-void RemoveFindings(scanner::ScanContext& context, const Findings& RegistryFindings,
-                    const Findings& FileFindings) {
-  // Removal is best effort; the success message follows whatever it achieved.
-  scanner::DeleteFoundFiles(context, FileFindings);
-  scanner::DeleteFoundKeys(context, RegistryFindings);
+// Removes the confirmed findings, each kept in the quarantine first.
+scanner::RemovalReport RemoveFindings(scanner::ScanContext& context,
+                                      const Findings& RegistryFindings,
+                                      const Findings& FileFindings) {
+  quarantine::Quarantine keeper(context.machine);
+  scanner::RemovalReport report;
+  scanner::DeleteFoundFiles(context, FileFindings, keeper, report);
+  scanner::DeleteFoundKeys(context, RegistryFindings, keeper, report);
+  return report;
+}
+
+// After the success message: what stayed, and why.
+void ReportLeftInPlace(CheckWindows& windows, const scanner::RemovalReport& report) {
+  const std::string text = LeftInPlaceMessage(report);
+  if (!text.empty()) windows.ShowMessageBox(text, kApplicationTitle, kMbOk | kMbIconExclamation);
 }
 
 void HandleInfection(scanner::ScanContext& context, CheckWindows& windows,
                      Findings& RegistryFindings, Findings& FileFindings) {
   if (!ConfirmRemoval(windows, RegistryFindings, FileFindings)) return;
-  RemoveFindings(context, RegistryFindings, FileFindings);
+  const auto report = RemoveFindings(context, RegistryFindings, FileFindings);
   ShowTimedMessage(windows,
                    windows.MessageText("constQuorvexhasbeenremovedPleaserebootimmediately"));
+  ReportLeftInPlace(windows, report);
   const int answer = windows.ShowMessageBox(windows.MessageText("constRestart"), kApplicationTitle,
                                             kMbYesNo | kMbIconExclamation);
   if (answer == kIdYes) {
@@ -60,8 +73,9 @@ void HandleCleanSystem(scanner::ScanContext& context, CheckWindows& windows,
   // (loader files alone do not make an infection and are never offered).
   if (CheckRemovableDrives(context, windows, &FileFindings)) {
     if (ConfirmRemoval(windows, RegistryFindings, FileFindings)) {
-      RemoveFindings(context, RegistryFindings, FileFindings);
+      const auto report = RemoveFindings(context, RegistryFindings, FileFindings);
       ShowTimedMessage(windows, windows.MessageText("constWeremovedmalwarefiles"));
+      ReportLeftInPlace(windows, report);
     }
     return;
   }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -56,6 +57,10 @@ class WideRegistry {
   virtual std::int32_t DeleteKeyNoFollow(RegKey parent, const std::u16string& subkey) = 0;
   // RegEnumKeyExW: the name of the subkey at `index`.
   virtual std::int32_t EnumKey(RegKey key, std::uint32_t index, std::u16string* name) = 0;
+  // RegEnumValueW: the value at `index`, its name, type and raw data, with
+  // buffers as large as the key's longest name and data.
+  virtual std::int32_t EnumValue(RegKey key, std::uint32_t index, std::u16string* name,
+                                 std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
 };
 
 }  // namespace platform

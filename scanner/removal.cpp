@@ -47,49 +47,128 @@ std::optional<platform::RegKey> RootOf(const std::string& upperEntry) {
   return std::nullopt;
 }
 
-}  // namespace
+bool InUse(std::uint32_t error) {
+  return error == platform::kFileErrorSharingViolation ||
+         error == platform::kFileErrorLockViolation || error == platform::kFileErrorAccessDenied;
+}
 
-bool DeleteFoundFiles(ScanContext& context, const Findings& FileFindings) {
-  bool deleted = false;
+bool Gone(const RemovalOutcome& outcome) {
+  return outcome.state == RemovalState::Removed ||
+         outcome.state == RemovalState::RemovedAtRestart;
+}
+
+// Reports the entry at `from` and every later non-empty one as left in
+// place; `spelling` is how an entry is tested for emptiness.
+template <class Spelling>
+void ReportInterrupted(const Findings& findings, std::size_t from, RemovalReport& report,
+                       Spelling spelling) noexcept {
   try {
-    for (const std::string& path : FileFindings) {
-      if (path.empty()) continue;
-      if (DeleteFoundFile(context, path)) deleted = true;
+    for (std::size_t i = from; i < findings.size(); ++i) {
+      if (spelling(findings[i]).empty()) continue;
+      report.push_back({findings[i], RemovalState::LeftInPlace, LeftReason::Interrupted, ""});
     }
   } catch (...) {
-    // Silent: what was deleted stays deleted.
+    // Nothing more can be said.
+  }
+}
+
+}  // namespace
+
+bool DeleteFoundFiles(ScanContext& context, const Findings& FileFindings, Safekeeping& keeper,
+                      RemovalReport& report) {
+  bool deleted = false;
+  std::size_t next = 0;
+  try {
+    for (; next < FileFindings.size(); ++next) {
+      const std::string& path = FileFindings[next];
+      if (path.empty()) continue;
+      report.push_back(DeleteFoundFile(context, path, keeper));
+      deleted = deleted || Gone(report.back());
+    }
+  } catch (...) {
+    // What was removed stays removed; the rest is reported as left.
+    ReportInterrupted(FileFindings, next, report, [](const std::string& path) { return path; });
   }
   return deleted;
 }
 
-bool DeleteFoundFile(ScanContext& context, const std::string& path) {
+RemovalOutcome DeleteFoundFile(ScanContext& context, const std::string& path,
+                               Safekeeping& keeper) {
+  RemovalOutcome outcome{path};
+  platform::FileSystem& files = context.machine.files;
   try {
+    const auto attributes = files.GetAttributes(path);
+    if (!attributes) {
+      outcome.state = RemovalState::AlreadyGone;
+      return outcome;
+    }
+    // A folder is never a finding; one in a finding's place stays.
+    if (*attributes & platform::kAttributeDirectory) {
+      outcome.reason = LeftReason::NotRemovable;
+      return outcome;
+    }
+    const Kept kept = keeper.KeepFile(path);
+    if (!kept.id) {
+      outcome.reason = LeftReason::NotKept;
+      outcome.detail = kept.reason;
+      return outcome;
+    }
     // Read-only, hidden and system files must lose those attributes first.
-    context.machine.files.SetAttributes("\\\\?\\" + path, 0);
-    return context.machine.files.RemoveFile(path);
-  } catch (...) {
-    return false;
-  }
-}
-
-bool DeleteFoundKeys(ScanContext& context, const Findings& RegistryFindings) {
-  platform::Registry& registry = context.machine.registry;
-  bool deleted = false;
-  try {
-    for (const std::string& entry : RegistryFindings) {
-      const std::string upper = context.machine.text.UpperCase(entry);
-      if (upper.empty()) continue;
-      const auto root = RootOf(upper);
-      if (!root) continue;
-      const std::string path = upper.substr(4);
-      if (path.empty()) continue;
-      // A service key that is itself a link counts as existing: the link
-      // is what gets deleted.
-      if (!ScopedKey(registry, registry.OpenKeyNoFollow(*root, path))) continue;
-      if (DeleteKeyTree(registry, *root, path)) deleted = true;
+    files.SetAttributes("\\\\?\\" + path, 0);
+    const platform::FileResult result = files.RemoveFile(path);
+    if (result) {
+      outcome.state = RemovalState::Removed;
+    } else if (result.error == platform::kFileErrorNotFound ||
+               result.error == platform::kFileErrorPathNotFound) {
+      outcome.state = RemovalState::AlreadyGone;
+      keeper.Discard(*kept.id);
+    } else if (InUse(result.error) && files.RemoveAtRestart(path)) {
+      // A loaded driver stays locked until the system stops.
+      outcome.state = RemovalState::RemovedAtRestart;
+    } else {
+      outcome.reason = LeftReason::DeleteFailed;
+      keeper.Discard(*kept.id);
     }
   } catch (...) {
-    // Silent: what was deleted stays deleted.
+    outcome.state = RemovalState::LeftInPlace;
+    outcome.reason = LeftReason::Interrupted;
+  }
+  return outcome;
+}
+
+bool DeleteFoundKeys(ScanContext& context, const Findings& RegistryFindings,
+                     Safekeeping& keeper, RemovalReport& report) {
+  platform::Registry& registry = context.machine.registry;
+  bool deleted = false;
+  std::size_t next = 0;
+  try {
+    for (; next < RegistryFindings.size(); ++next) {
+      const std::string upper = context.machine.text.UpperCase(RegistryFindings[next]);
+      if (upper.empty()) continue;
+      RemovalOutcome outcome{RegistryFindings[next]};
+      const auto root = RootOf(upper);
+      const std::string path = upper.size() > 4 ? upper.substr(4) : "";
+      if (!root || path.empty()) {
+        outcome.reason = LeftReason::NotRemovable;
+      } else if (!ScopedKey(registry, registry.OpenKeyNoFollow(*root, path))) {
+        // A service key that is itself a link counts as existing: the link
+        // is what gets deleted.
+        outcome.state = RemovalState::AlreadyGone;
+      } else if (const Kept kept = keeper.KeepKey(upper, *root, path); !kept.id) {
+        outcome.reason = LeftReason::NotKept;
+        outcome.detail = kept.reason;
+      } else if (DeleteKeyTree(registry, *root, path)) {
+        outcome.state = RemovalState::Removed;
+        deleted = true;
+      } else {
+        // Subkeys deleted before the failure stay deleted, so the copy stays.
+        outcome.reason = LeftReason::DeleteFailed;
+      }
+      report.push_back(std::move(outcome));
+    }
+  } catch (...) {
+    ReportInterrupted(RegistryFindings, next, report,
+                      [&](const std::string& entry) { return context.machine.text.UpperCase(entry); });
   }
   return deleted;
 }

@@ -14,11 +14,13 @@
 
 #include "app/tests/fake_check_windows.h"
 #include "app/tests/machine_seeds.h"
+#include "quarantine/quarantine.h"
 #include "scanner/scan_context.h"
 
 namespace app::testing {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using Events = std::vector<std::string>;
 
@@ -31,6 +33,7 @@ constexpr char kMediaCleaned[] =
     "try again...";
 constexpr char kRestart[] = "Restart your computer now?";
 constexpr int kRestartFlags = 52;  // MB_YESNO | MB_ICONEXCLAMATION
+constexpr int kLeftFlags = 48;     // MB_OK | MB_ICONEXCLAMATION
 constexpr int kIdOk = 1;
 
 const std::vector<std::string> kInfectionKeys = {kMrxNetKey, kMrxClsKey};
@@ -102,6 +105,27 @@ class CheckWorkflowTest : public ::testing::Test {
 
   bool DrivesScanned() const { return !machine.drives.ErrorModeCalls().empty(); }
 
+  // The machine apart from the quarantine, which every removal fills.
+  std::string Outside() const {
+    const std::string snapshot = machine.Snapshot();
+    std::string kept;
+    for (std::size_t at = 0; at < snapshot.size();) {
+      const std::size_t end = std::min(snapshot.find('\n', at), snapshot.size());
+      const std::string line = snapshot.substr(at, end - at + 1);
+      if (!line.starts_with("C:\\ProgramData\\Quorvex Remover")) kept += line;
+      at = end + 1;
+    }
+    return kept;
+  }
+  // The original places of the quarantine's items, in the order kept.
+  std::vector<std::string> Quarantined() {
+    std::vector<std::string> places;
+    for (const auto& item : quarantine::Quarantine(machine.machine()).List().items) {
+      places.push_back(item.originalPath);
+    }
+    return places;
+  }
+
   MemoryMachine machine;
   scanner::ScanContext context{machine.machine(), ""};
   FakeCheckWindows windows;
@@ -150,7 +174,10 @@ TEST_F(CheckWorkflowTest, RestartDeclinedRemovesTheCheckedRowsAndTheNextCheckSta
   AddMrxClsService(expected);
   AddLoaderFile(expected, "oem7A.PNF");
   AddRemovableDrive(expected);
-  EXPECT_EQ(machine.Snapshot(), expected.Snapshot());
+  EXPECT_EQ(Outside(), expected.Snapshot());
+  EXPECT_THAT(Quarantined(),
+              ElementsAre(kMrxNetDriver, kMrxClsDriver, "C:\\WINDOWS\\inf\\mdmcpq3.PNF",
+                          "HKLM\\SYSTEM\\CURRENTCONTROLSET\\SERVICES\\MRXNET"));
   EXPECT_TRUE(machine.token.ExitRequests().empty());
 
   // The Windows directory moves before the second check: it must be read
@@ -186,7 +213,7 @@ TEST_F(CheckWorkflowTest, KeysLeftCheckedWithEveryFileUncheckedAreStillRemoved) 
   AddLoaderFile(expected, "mdmcpq3.PNF");
   AddLoaderFile(expected, "oem7A.PNF");
   AddRemovableDrive(expected);
-  EXPECT_EQ(machine.Snapshot(), expected.Snapshot());
+  EXPECT_EQ(Outside(), expected.Snapshot());
 }
 
 TEST_F(CheckWorkflowTest, RestartAcceptedRemovesEverythingRequestsTheRebootThenTerminates) {
@@ -205,7 +232,7 @@ TEST_F(CheckWorkflowTest, RestartAcceptedRemovesEverythingRequestsTheRebootThenT
   MemoryMachine expected;
   AddBaseSystem(expected);
   AddRemovableDrive(expected);
-  EXPECT_EQ(machine.Snapshot(), expected.Snapshot());
+  EXPECT_EQ(Outside(), expected.Snapshot());
   EXPECT_TRUE(machine.token.ShutdownPrivilegeEnabled());
   ASSERT_EQ(machine.token.ExitRequests().size(), 1u);
   EXPECT_EQ(machine.token.ExitRequests()[0].flags, 2u);  // EWX_REBOOT
@@ -261,7 +288,7 @@ TEST_F(CheckWorkflowTest, DriveFindingsAreRemovedAsCheckedWithoutARestartQuestio
   AddBaseSystem(expected);
   AddRemovableDrive(expected);
   AddDisguisedExecutable(expected);
-  EXPECT_EQ(machine.Snapshot(), expected.Snapshot());
+  EXPECT_EQ(Outside(), expected.Snapshot());
   EXPECT_TRUE(machine.token.ExitRequests().empty());
 }
 
@@ -285,7 +312,7 @@ TEST_F(CheckWorkflowTest, LoaderFilesAloneCountAsCleanAndAreNeverListedOrRemoved
   AddLoaderFile(expected, "mdmcpq3.PNF");
   AddLoaderFile(expected, "oem6C.PNF");
   AddRemovableDrive(expected);
-  EXPECT_EQ(machine.Snapshot(), expected.Snapshot());
+  EXPECT_EQ(Outside(), expected.Snapshot());
 }
 
 TEST_F(CheckWorkflowTest, MessagesAreTheCurrentCaptionsOfTheMessageItems) {
@@ -328,6 +355,52 @@ struct FailureCase {
   bool infectionRemoved;
 };
 
+TEST_F(CheckWorkflowTest, ALockedDriverGoesAtRestartAndWhatCannotBeKeptIsNamedBeforeTheQuestion) {
+  SeedInfectedMachine(machine);
+  machine.files.HoldOpenForWriting(kMrxNetDriver);  // loaded: it can be copied, not deleted
+  machine.files.LockFile("C:\\WINDOWS\\inf\\oem7A.PNF");  // cannot even be read
+  windows.resultsAnswers = {{kModalResultOk, {}}};
+  windows.messageBoxAnswers = {kIdOk, kIdNo};
+
+  Run();
+
+  const std::string left =
+      "These items could not be removed and are still in place:\n\n"
+      "C:\\WINDOWS\\inf\\oem7A.PNF: no safe copy could be made (the file cannot be read)\n";
+  EXPECT_THAT(windows.events,
+              ElementsAreArray(Seq({Results(kInfectionKeys, kInfectionFiles, kModalResultOk),
+                                    Timed(kRemoved), Box(left, kLeftFlags, kIdOk),
+                                    Box(kRestart, kRestartFlags, kIdNo)})));
+  EXPECT_THAT(machine.files.PendingRemovals(), ElementsAre(kMrxNetDriver));
+  EXPECT_TRUE(machine.files.Exists("C:\\WINDOWS\\inf\\oem7A.PNF"));
+  machine.files.Restart();
+  MemoryMachine expected;
+  AddBaseSystem(expected);
+  AddLoaderFile(expected, "oem7A.PNF");
+  AddRemovableDrive(expected);
+  EXPECT_EQ(Outside(), expected.Snapshot());
+}
+
+TEST_F(CheckWorkflowTest, AFullDiskRemovesNothingAndSaysSoForEveryFinding) {
+  SeedInfectedMachine(machine);
+  machine.files.SetFreeSpace("C:", 100);
+  const std::string before = machine.Snapshot();
+  windows.resultsAnswers = {{kModalResultOk, {}}};
+  windows.messageBoxAnswers = {kIdOk, kIdNo};
+
+  Run();
+
+  std::string left = "These items could not be removed and are still in place:\n\n";
+  for (const auto& finding : Seq({kInfectionFiles, kInfectionKeys})) {
+    left += finding + ": no safe copy could be made (the quarantine copy could not be written)\n";
+  }
+  EXPECT_THAT(windows.events,
+              ElementsAreArray(Seq({Results(kInfectionKeys, kInfectionFiles, kModalResultOk),
+                                    Timed(kRemoved), Box(left, kLeftFlags, kIdOk),
+                                    Box(kRestart, kRestartFlags, kIdNo)})));
+  EXPECT_EQ(Outside(), before);
+}
+
 class CheckWorkflowFailureTest : public CheckWorkflowTest,
                                  public ::testing::WithParamInterface<FailureCase> {};
 
@@ -351,7 +424,7 @@ TEST_P(CheckWorkflowFailureTest, EndsSilentlyWithEveryWindowFreed) {
     MemoryMachine expected;
     AddBaseSystem(expected);
     AddRemovableDrive(expected);
-    EXPECT_EQ(machine.Snapshot(), expected.Snapshot());
+    EXPECT_EQ(Outside(), expected.Snapshot());
   } else {
     EXPECT_EQ(machine.Snapshot(), before);
   }

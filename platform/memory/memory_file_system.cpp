@@ -4,6 +4,7 @@
 #include <map>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "platform/memory/memory_machine.h"
 #include "platform/memory/unicode.h"
@@ -20,7 +21,7 @@ struct FsNode {
   std::uint32_t attributes = 0;
   std::vector<std::uint8_t> head;  // the stored bytes; beyond them the file reads as zeros
   std::uint64_t size = 0;
-  bool locked = false;
+  FileLock lock = FileLock::None;
   std::optional<std::size_t> failListingAfter;
   std::map<std::string, std::unique_ptr<FsNode>> children;  // by folded name
 };
@@ -151,13 +152,71 @@ void DumpNode(const FsNode& node, const std::string& path, std::string& out) {
   }
   std::snprintf(line, sizeof line, " attributes %08x size %llu", ReportedAttributes(node),
                 static_cast<unsigned long long>(node.size));
-  out += path + line + (node.locked ? " [locked]" : "") + " =" + Hex(node.head) + "\n";
+  const char* lock = node.lock == FileLock::Exclusive ? " [locked]"
+                     : node.lock == FileLock::HeldOpenForWriting ? " [held open]"
+                                                                 : "";
+  out += path + line + lock + " =" + Hex(node.head) + "\n";
 }
+
+// Reads a file's bytes: the stored ones, then zeros up to its size.
+class NodeReader : public FileReader {
+ public:
+  NodeReader(const FsNode& node, std::size_t& largestRead)
+      : head_(node.head), size_(node.size), largestRead_(largestRead) {}
+  std::uint64_t Size() const override { return size_; }
+  bool Seek(std::uint64_t offset) override {
+    position_ = offset;
+    return true;
+  }
+  std::optional<std::size_t> Read(std::uint8_t* buffer, std::size_t count) override {
+    if (position_ >= size_) return 0;
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - position_));
+    largestRead_ = std::max(largestRead_, n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::uint64_t at = position_ + i;
+      buffer[i] = at < head_.size() ? head_[static_cast<std::size_t>(at)] : 0;
+    }
+    position_ += n;
+    return n;
+  }
+
+ private:
+  // A copy: the file may be deleted while it is open.
+  std::vector<std::uint8_t> head_;
+  std::uint64_t size_;
+  std::size_t& largestRead_;
+  std::uint64_t position_ = 0;
+};
+
+// Appends to a new file, which nobody else may open until it is closed.
+class NodeWriter : public FileWriter {
+ public:
+  NodeWriter(FsNode& node, std::uint64_t* freeSpace) : node_(node), freeSpace_(freeSpace) {}
+  ~NodeWriter() override { node_.lock = FileLock::None; }
+  NodeWriter(const NodeWriter&) = delete;
+  NodeWriter& operator=(const NodeWriter&) = delete;
+
+  bool Write(const std::uint8_t* bytes, std::size_t count) override {
+    std::size_t fits = count;
+    if (freeSpace_) fits = static_cast<std::size_t>(std::min<std::uint64_t>(count, *freeSpace_));
+    node_.head.insert(node_.head.end(), bytes, bytes + fits);
+    node_.size += fits;
+    if (freeSpace_) *freeSpace_ -= fits;
+    return fits == count;
+  }
+  bool Flush() override { return true; }
+
+ private:
+  FsNode& node_;
+  std::uint64_t* freeSpace_;
+};
 
 }  // namespace
 
 struct MemoryFileSystem::State {
   std::map<std::string, std::unique_ptr<FsNode>> drives;  // by "C:"
+  std::map<std::string, std::uint64_t> freeSpace;        // by "C:"; unlimited when absent
+  std::vector<std::string> pendingRemovals;
   std::optional<std::string> windowsDirectory = std::string("C:\\WINDOWS");
   std::map<std::string, std::pair<std::string, std::string>> environment;  // folded -> name, value
   std::size_t largestRead = 0;
@@ -178,6 +237,23 @@ struct MemoryFileSystem::State {
     }
     if (parsed.endsInSeparator && !node->directory) return nullptr;
     return node;
+  }
+
+  // The directory holding the last part of `parsed`, which must exist;
+  // 0 when the part exists there too, else the error a lookup gives.
+  std::uint32_t FindChild(const std::optional<ParsedPath>& parsed, FsNode** parent) const {
+    if (!parsed || parsed->parts.empty() || parsed->endsInSeparator) return kFileErrorPathNotFound;
+    ParsedPath up = *parsed;
+    up.parts.pop_back();
+    FsNode* dir = Find(up);
+    if (!dir || !dir->directory) return kFileErrorPathNotFound;
+    *parent = dir;
+    return dir->children.contains(FoldAscii(parsed->parts.back())) ? 0 : kFileErrorNotFound;
+  }
+
+  std::uint64_t* FreeSpaceOf(const std::string& drive) {
+    const auto it = freeSpace.find(drive);
+    return it == freeSpace.end() ? nullptr : &it->second;
   }
 
   // The node of `path`, created with its parent directories; the last part
@@ -241,6 +317,8 @@ struct MemoryFileSystem::State {
 MemoryFileSystem::MemoryFileSystem() : state_(std::make_unique<State>()) {
   SetEnvironment("SystemRoot", "C:\\WINDOWS");
   SetEnvironment("windir", "C:\\WINDOWS");
+  SetEnvironment("ProgramData", "C:\\ProgramData");
+  AddDirectory("C:\\ProgramData");
 }
 MemoryFileSystem::~MemoryFileSystem() = default;
 
@@ -274,7 +352,41 @@ void MemoryFileSystem::AddDirectory(const std::string& path) { state_->Create(pa
 void MemoryFileSystem::LockFile(const std::string& path) {
   FsNode* node = state_->Find(path);
   if (!node || node->directory) throw std::invalid_argument("no such file to lock: " + path);
-  node->locked = true;
+  node->lock = FileLock::Exclusive;
+}
+
+void MemoryFileSystem::HoldOpenForWriting(const std::string& path) {
+  FsNode* node = state_->Find(path);
+  if (!node || node->directory) throw std::invalid_argument("no such file to hold: " + path);
+  node->lock = FileLock::HeldOpenForWriting;
+}
+
+void MemoryFileSystem::SetFreeSpace(const std::string& drive, std::uint64_t bytes) {
+  state_->freeSpace[drive] = bytes;
+}
+
+const std::vector<std::string>& MemoryFileSystem::PendingRemovals() const {
+  return state_->pendingRemovals;
+}
+
+void MemoryFileSystem::Restart() {
+  // Every process is gone: nothing holds a file any more.
+  std::vector<FsNode*> stack;
+  for (auto& [drive, node] : state_->drives) stack.push_back(node.get());
+  while (!stack.empty()) {
+    FsNode* node = stack.back();
+    stack.pop_back();
+    node->lock = FileLock::None;
+    for (auto& [folded, child] : node->children) stack.push_back(child.get());
+  }
+  for (const std::string& path : std::exchange(state_->pendingRemovals, {})) {
+    const auto parsed = Parse(path);
+    FsNode* node = parsed ? state_->Find(*parsed) : nullptr;
+    if (!node || node->directory) continue;
+    ParsedPath parent = *parsed;
+    parent.parts.pop_back();
+    state_->Find(parent)->children.erase(FoldAscii(parsed->parts.back()));
+  }
 }
 
 void MemoryFileSystem::FailListing(const std::string& directory, std::size_t entriesBeforeError) {
@@ -348,7 +460,8 @@ std::vector<DirEntry> MemoryFileSystem::ListDirectory(const std::string& pattern
 
 std::optional<FileHead> MemoryFileSystem::ReadHead(const std::string& path, std::size_t maxBytes) {
   const FsNode* node = state_->Find(path);
-  if (!node || node->directory || node->locked) return std::nullopt;
+  // Reading denies others write access: a file someone holds open fails.
+  if (!node || node->directory || node->lock != FileLock::None) return std::nullopt;
   const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(maxBytes, node->size));
   state_->largestRead = std::max(state_->largestRead, count);
   FileHead head;
@@ -365,16 +478,84 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attr
   return true;
 }
 
-bool MemoryFileSystem::RemoveFile(const std::string& path) {
+FileResult MemoryFileSystem::RemoveFile(const std::string& path) {
+  FsNode* parent = nullptr;
   const auto parsed = Parse(path);
-  if (!parsed) return false;
-  FsNode* node = state_->Find(*parsed);
-  if (!node || node->directory || node->locked || (node->attributes & kAttributeReadOnly)) {
-    return false;
+  if (const auto error = state_->FindChild(parsed, &parent)) return {error};
+  FsNode* node = parent->children.at(FoldAscii(parsed->parts.back())).get();
+  if (node->directory || (node->attributes & kAttributeReadOnly)) return {kFileErrorAccessDenied};
+  if (node->lock != FileLock::None) return {kFileErrorSharingViolation};
+  parent->children.erase(FoldAscii(parsed->parts.back()));
+  return {};
+}
+
+std::optional<std::uint32_t> MemoryFileSystem::GetAttributes(const std::string& path) {
+  return Attributes(path);
+}
+
+std::unique_ptr<FileReader> MemoryFileSystem::OpenReader(const std::string& path) {
+  const FsNode* node = state_->Find(path);
+  if (!node || node->directory || node->lock == FileLock::Exclusive) return nullptr;
+  return std::make_unique<NodeReader>(*node, state_->largestRead);
+}
+
+std::unique_ptr<FileWriter> MemoryFileSystem::CreateWriter(const std::string& path, bool replace) {
+  FsNode* parent = nullptr;
+  const auto parsed = Parse(path);
+  const auto error = state_->FindChild(parsed, &parent);
+  if (error == kFileErrorPathNotFound || (error && error != kFileErrorNotFound)) return nullptr;
+  if (!error) {
+    const FsNode& existing = *parent->children.at(FoldAscii(parsed->parts.back()));
+    // CREATE_ALWAYS with normal attributes refuses a hidden, system or
+    // read-only file, as the system does.
+    if (!replace || existing.directory || existing.lock != FileLock::None ||
+        (existing.attributes & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem))) {
+      return nullptr;
+    }
   }
-  ParsedPath parent = *parsed;
-  parent.parts.pop_back();
-  state_->Find(parent)->children.erase(FoldAscii(parsed->parts.back()));
+  auto& slot = parent->children[FoldAscii(parsed->parts.back())];
+  slot = std::make_unique<FsNode>();
+  slot->name = parsed->parts.back();
+  slot->attributes = kAttributeArchive;
+  slot->lock = FileLock::Exclusive;
+  return std::make_unique<NodeWriter>(*slot, state_->FreeSpaceOf(parsed->drive));
+}
+
+bool MemoryFileSystem::MakeDirectory(const std::string& path) {
+  FsNode* parent = nullptr;
+  const auto parsed = Parse(path);
+  const auto error = state_->FindChild(parsed, &parent);
+  if (!error) return parent->children.at(FoldAscii(parsed->parts.back()))->directory;
+  if (error != kFileErrorNotFound) return false;
+  auto& slot = parent->children[FoldAscii(parsed->parts.back())];
+  slot = std::make_unique<FsNode>();
+  slot->name = parsed->parts.back();
+  slot->directory = true;
+  return true;
+}
+
+bool MemoryFileSystem::RenameFile(const std::string& from, const std::string& to) {
+  FsNode* fromParent = nullptr;
+  FsNode* toParent = nullptr;
+  const auto source = Parse(from);
+  const auto target = Parse(to);
+  if (state_->FindChild(source, &fromParent)) return false;
+  if (state_->FindChild(target, &toParent) != kFileErrorNotFound) return false;
+  // MoveFileEx without MOVEFILE_COPY_ALLOWED stays on one volume.
+  if (source->drive != target->drive) return false;
+  auto& node = fromParent->children.at(FoldAscii(source->parts.back()));
+  if (node->directory || node->lock != FileLock::None) return false;
+  std::unique_ptr<FsNode> moved = std::move(node);
+  fromParent->children.erase(FoldAscii(source->parts.back()));
+  moved->name = target->parts.back();
+  toParent->children[FoldAscii(target->parts.back())] = std::move(moved);
+  return true;
+}
+
+bool MemoryFileSystem::RemoveAtRestart(const std::string& path) {
+  // The system records the name without checking it.
+  if (!Parse(path)) return false;
+  state_->pendingRemovals.push_back(path);
   return true;
 }
 

@@ -86,6 +86,8 @@ class MemoryRegistry : public Registry, public WideRegistry {
   std::int32_t DeleteKey(RegKey parent, const std::u16string& subkey) override;
   std::int32_t DeleteKeyNoFollow(RegKey parent, const std::u16string& subkey) override;
   std::int32_t EnumKey(RegKey key, std::uint32_t index, std::u16string* name) override;
+  std::int32_t EnumValue(RegKey key, std::uint32_t index, std::u16string* name,
+                         std::uint32_t* type, std::vector<std::uint8_t>* data) override;
 
  private:
   // The three access levels in turn, as OpenKey and OpenKeyNoFollow try them.
@@ -93,6 +95,16 @@ class MemoryRegistry : public Registry, public WideRegistry {
 
   struct State;
   std::unique_ptr<State> state_;
+};
+
+// Who else holds a file open.
+enum class FileLock {
+  None,
+  // Open for writing, sharing reads and writes but not deletion: it can be
+  // copied but neither read with writes denied nor deleted nor renamed.
+  HeldOpenForWriting,
+  // Open without any sharing: nothing can be done with it.
+  Exclusive,
 };
 
 class MemoryFileSystem : public FileSystem {
@@ -105,7 +117,8 @@ class MemoryFileSystem : public FileSystem {
   // "\\?\" prefix (the only way to make a name ending in a dot or a
   // space); parent directories are created. A new machine reports
   // "C:\WINDOWS" as its Windows directory (not created) and has SystemRoot
-  // and windir set to it; nothing else.
+  // and windir set to it, and ProgramData set to "C:\ProgramData", which
+  // exists; nothing else.
   void SetWindowsDirectory(std::optional<std::string> directory);
   void SetEnvironment(const std::string& name, const std::string& value);
   void AddFile(const std::string& path, const std::vector<std::uint8_t>& content,
@@ -117,6 +130,14 @@ class MemoryFileSystem : public FileSystem {
   void AddDirectory(const std::string& path);
   // A file that exists and is listed but cannot be opened, read or deleted.
   void LockFile(const std::string& path);
+  // A file another process holds open for writing (FileLock::HeldOpenForWriting).
+  void HoldOpenForWriting(const std::string& path);
+  // Writes to `drive` ("C:") fail once `bytes` more have been written.
+  void SetFreeSpace(const std::string& drive, std::uint64_t bytes);
+  // Paths handed to RemoveAtRestart, in order.
+  const std::vector<std::string>& PendingRemovals() const;
+  // The system restarts: every lock ends and the pending removals happen.
+  void Restart();
   // A directory whose listing fails after `entriesBeforeError` entries.
   void FailListing(const std::string& directory, std::size_t entriesBeforeError = 0);
 
@@ -133,7 +154,13 @@ class MemoryFileSystem : public FileSystem {
   std::vector<DirEntry> ListDirectory(const std::string& pattern) override;
   std::optional<FileHead> ReadHead(const std::string& path, std::size_t maxBytes) override;
   bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
-  bool RemoveFile(const std::string& path) override;
+  FileResult RemoveFile(const std::string& path) override;
+  std::optional<std::uint32_t> GetAttributes(const std::string& path) override;
+  std::unique_ptr<FileReader> OpenReader(const std::string& path) override;
+  std::unique_ptr<FileWriter> CreateWriter(const std::string& path, bool replace) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  bool RemoveAtRestart(const std::string& path) override;
 
  private:
   struct State;
@@ -198,6 +225,16 @@ class MemoryText : public Text {
   std::string UpperCase(const std::string& text) override;
 };
 
+// A clock that shows what it was set to.
+class MemoryClock : public Clock {
+ public:
+  void Set(std::int64_t utcSeconds) { now_ = utcSeconds; }
+  std::int64_t UtcSeconds() override { return now_; }
+
+ private:
+  std::int64_t now_ = 1796860800;  // 2026-12-10 00:00 UTC
+};
+
 // The whole machine, ready to hand to the scanner and the workflow.
 struct MemoryMachine {
   MemoryRegistry registry;
@@ -205,8 +242,9 @@ struct MemoryMachine {
   MemoryDrives drives;
   MemoryProcessToken token;
   MemoryText text;
+  MemoryClock clock;
 
-  Machine machine() { return Machine{registry, files, drives, token, text}; }
+  Machine machine() { return Machine{registry, files, drives, token, text, registry, clock}; }
   // Registry and files together, for "nothing else was touched" checks.
   std::string Snapshot() const { return registry.Dump() + "\n" + files.Dump(); }
 };

@@ -116,4 +116,18 @@ std::int32_t MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, std::u16st
   return kErrorSuccess;
 }
 
+std::int32_t MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, std::u16string* name,
+                                       std::uint32_t* type, std::vector<std::uint8_t>* data) {
+  std::shared_ptr<RegNode> node;
+  if (const auto status = state_->Resolve(key, kKeyQueryValue, &node); status != kErrorSuccess) {
+    return status;
+  }
+  if (index >= node->values.size()) return kErrorNoMoreItems;
+  const RegValue& value = std::next(node->values.begin(), index)->second;
+  *name = Utf8ToUtf16(value.name);
+  *type = value.type;
+  *data = value.data;
+  return kErrorSuccess;
+}
+
 }  // namespace platform::memory

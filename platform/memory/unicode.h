@@ -1,14 +1,15 @@
 #pragma once
-// UTF-8 <-> UTF-16 conversion and ASCII case folding for the in-memory
-// machine. Malformed input becomes U+FFFD rather than failing, so seeded
-// junk still shows up in dumps.
+// Text helpers of the in-memory machine: the portable UTF conversions and
+// ASCII case folding.
 
 #include <string>
 
+#include "platform/utf8.h"
+
 namespace platform::memory {
 
-std::u16string Utf8ToUtf16(const std::string& text);
-std::string Utf16ToUtf8(const std::u16string& text);
+using platform::Utf16ToUtf8;
+using platform::Utf8ToUtf16;
 // ASCII letters lowered; the key under which names compare.
 std::string FoldAscii(const std::string& text);
 

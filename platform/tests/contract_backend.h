@@ -45,8 +45,14 @@ class ContractBackend {
   virtual void SeedFile(const std::string& path, const std::vector<std::uint8_t>& content,
                         std::uint32_t attributes) = 0;
   virtual void SeedDirectory(const std::string& path) = 0;
-  // Another party holds the file open for writing from now on.
+  // Another party holds the file open for writing, sharing reads and
+  // writes but not deletion, from now on.
   virtual void HoldOpenForWriting(const std::string& path) = 0;
+  // Another party holds the file open sharing nothing, from now on.
+  virtual void HoldExclusively(const std::string& path) = 0;
+  // The files the system will delete when it next starts, in order; the
+  // backend forgets them again when it goes.
+  virtual std::vector<std::string> PendingRemovals() = 0;
   virtual std::optional<std::uint32_t> AttributesOf(const std::string& path) = 0;
   virtual void SetEnvironment(const std::string& name, const std::string& value) = 0;
 

@@ -240,5 +240,126 @@ TYPED_TEST(FileSystemContract, RemoveFileLeavesDirectories) {
   EXPECT_TRUE(b.AttributesOf(this->In("AUTORUN.INF")).has_value());
 }
 
+// The failures a removal tells apart: gone, refused, in use.
+TYPED_TEST(FileSystemContract, RemoveFileSaysWhyItFailed) {
+  auto& b = this->backend;
+  b.SeedFile(this->In("plain.tmp"), {1}, kAttributeArchive);
+  b.SeedFile(this->In("readonly.tmp"), {1}, kAttributeReadOnly);
+  b.SeedFile(this->In("busy.sys"), {1}, kAttributeArchive);
+  b.SeedFile(this->In("locked.sys"), {1}, kAttributeArchive);
+  b.SeedDirectory(this->In("folder.tmp"));
+  b.HoldOpenForWriting(this->In("busy.sys"));
+  b.HoldExclusively(this->In("locked.sys"));
+  const struct {
+    const char* name;
+    std::uint32_t error;
+  } cases[] = {
+      {"missing.tmp", kFileErrorNotFound},
+      {"missing\\x.tmp", kFileErrorPathNotFound},
+      {"readonly.tmp", kFileErrorAccessDenied},
+      {"folder.tmp", kFileErrorAccessDenied},
+      {"busy.sys", kFileErrorSharingViolation},
+      {"locked.sys", kFileErrorSharingViolation},
+      {"plain.tmp", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(b.files().RemoveFile(this->In(c.name)).error, c.error) << c.name;
+  }
+}
+
+// A loaded driver can still be copied and its deletion scheduled for the
+// next start; one opened sharing nothing cannot even be read.
+TYPED_TEST(FileSystemContract, AFileInUseIsReadSharingEverythingAndScheduledForTheRestart) {
+  auto& b = this->backend;
+  auto& files = b.files();
+  const std::vector<std::uint8_t> content = {'M', 'Z', 0, 0xFF, 7};
+  b.SeedFile(this->In("busy.sys"), content, kAttributeArchive);
+  b.SeedFile(this->In("locked.sys"), content, kAttributeArchive);
+  b.HoldOpenForWriting(this->In("busy.sys"));
+  b.HoldExclusively(this->In("locked.sys"));
+
+  auto reader = files.OpenReader(this->In("busy.sys"));
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->Size(), content.size());
+  std::vector<std::uint8_t> read(16, 0xEE);
+  EXPECT_EQ(reader->Read(read.data(), read.size()), content.size());
+  EXPECT_EQ(std::vector<std::uint8_t>(read.begin(), read.begin() + 5), content);
+  EXPECT_EQ(reader->Read(read.data(), read.size()), 0u);
+  ASSERT_TRUE(reader->Seek(3));
+  EXPECT_EQ(reader->Read(read.data(), 1), 1u);
+  EXPECT_EQ(read[0], 0xFF);
+  reader.reset();
+  EXPECT_EQ(files.OpenReader(this->In("locked.sys")), nullptr);
+  EXPECT_EQ(files.OpenReader(this->In("missing.sys")), nullptr);
+  EXPECT_FALSE(files.RenameFile(this->In("busy.sys"), this->In("moved.sys")));
+
+  EXPECT_TRUE(files.RemoveAtRestart(this->In("busy.sys")));
+  const auto pending = b.PendingRemovals();
+  ASSERT_FALSE(pending.empty());
+  EXPECT_EQ(pending.back(), this->In("busy.sys"));
+  EXPECT_TRUE(files.FileExists(this->In("busy.sys"))) << "not before the restart";
+}
+
+TYPED_TEST(FileSystemContract, AWriterCreatesAloneAndReplacesOnlyPlainFiles) {
+  auto& b = this->backend;
+  auto& files = b.files();
+  auto writer = files.CreateWriter(this->In("new.qri"), false);
+  ASSERT_NE(writer, nullptr);
+  EXPECT_EQ(files.OpenReader(this->In("new.qri")), nullptr) << "nobody reads a half-written file";
+  const std::uint8_t bytes[] = {1, 2, 3};
+  EXPECT_TRUE(writer->Write(bytes, 3));
+  EXPECT_TRUE(writer->Flush());
+  writer.reset();
+  EXPECT_EQ(files.GetAttributes(this->In("new.qri")), kAttributeArchive);
+  EXPECT_EQ(files.ReadHead(this->In("new.qri"), 10)->bytes, std::vector<std::uint8_t>(bytes, bytes + 3));
+
+  EXPECT_EQ(files.CreateWriter(this->In("new.qri"), false), nullptr) << "a new file only";
+  writer = files.CreateWriter(this->In("new.qri"), true);
+  ASSERT_NE(writer, nullptr);
+  EXPECT_TRUE(writer->Write(bytes + 2, 1));
+  writer.reset();
+  EXPECT_EQ(files.ReadHead(this->In("new.qri"), 10)->bytes, std::vector<std::uint8_t>{3});
+
+  // Windows refuses to replace a hidden, system or read-only file this way;
+  // Wine run as root does not, so here only what both do is held: with its
+  // attributes cleared such a file is replaced, and a folder never is. The
+  // memory machine refuses as Windows does.
+  for (const std::uint32_t attributes : {kAttributeHidden, kAttributeSystem, kAttributeReadOnly}) {
+    b.SeedFile(this->In("sticky.tmp"), {9}, attributes);
+    ASSERT_TRUE(files.SetAttributes(this->In("sticky.tmp"), kAttributeNormal));
+    EXPECT_NE(files.CreateWriter(this->In("sticky.tmp"), true), nullptr) << attributes;
+  }
+  b.SeedDirectory(this->In("folder.tmp"));
+  EXPECT_EQ(files.CreateWriter(this->In("folder.tmp"), true), nullptr);
+  EXPECT_EQ(files.CreateWriter(this->In("missing\\x.qri"), false), nullptr);
+}
+
+TYPED_TEST(FileSystemContract, DirectoriesAttributesAndRenames) {
+  auto& b = this->backend;
+  auto& files = b.files();
+  EXPECT_TRUE(files.MakeDirectory(this->In("Quorvex Remover")));
+  EXPECT_TRUE(files.MakeDirectory(this->In("Quorvex Remover"))) << "it exists: fine";
+  EXPECT_FALSE(files.MakeDirectory(this->In("missing\\Quarantine")));
+  b.SeedFile(this->In("file.tmp"), {1}, kAttributeHidden);
+  EXPECT_FALSE(files.MakeDirectory(this->In("file.tmp")));
+
+  const auto folder = files.GetAttributes(this->In("Quorvex Remover"));
+  ASSERT_TRUE(folder.has_value());
+  EXPECT_NE(*folder & kAttributeDirectory, 0u);
+  // Wine reports the archive attribute beside those set; Windows does not.
+  const auto hidden = b.AttributesOf(this->In("file.tmp"));
+  ASSERT_TRUE(hidden.has_value());
+  EXPECT_NE(*hidden & kAttributeHidden, 0u);
+  EXPECT_EQ(files.GetAttributes(this->In("file.tmp")), hidden);
+  EXPECT_EQ(files.GetAttributes(this->In("missing.tmp")), std::nullopt);
+
+  b.SeedFile(this->In("other.tmp"), {2}, kAttributeArchive);
+  EXPECT_FALSE(files.RenameFile(this->In("file.tmp"), this->In("other.tmp"))) << "never replaces";
+  EXPECT_FALSE(files.RenameFile(this->In("missing.tmp"), this->In("new.tmp")));
+  EXPECT_TRUE(files.RenameFile(this->In("file.tmp"), this->In("Quorvex Remover\\1.qri")));
+  EXPECT_FALSE(files.FileExists(this->In("file.tmp")));
+  EXPECT_EQ(files.GetAttributes(this->In("Quorvex Remover\\1.qri")), hidden);
+}
+
 }  // namespace
 }  // namespace platform::tests

@@ -38,7 +38,15 @@ void MemoryBackend::SeedFile(const std::string& path, const std::vector<std::uin
 
 void MemoryBackend::SeedDirectory(const std::string& path) { machine_.files.AddDirectory(path); }
 
-void MemoryBackend::HoldOpenForWriting(const std::string& path) { machine_.files.LockFile(path); }
+void MemoryBackend::HoldOpenForWriting(const std::string& path) {
+  machine_.files.HoldOpenForWriting(path);
+}
+
+void MemoryBackend::HoldExclusively(const std::string& path) { machine_.files.LockFile(path); }
+
+std::vector<std::string> MemoryBackend::PendingRemovals() {
+  return machine_.files.PendingRemovals();
+}
 
 std::optional<std::uint32_t> MemoryBackend::AttributesOf(const std::string& path) {
   return machine_.files.Attributes(path);

@@ -29,6 +29,8 @@ class MemoryBackend : public ContractBackend {
                 std::uint32_t attributes) override;
   void SeedDirectory(const std::string& path) override;
   void HoldOpenForWriting(const std::string& path) override;
+  void HoldExclusively(const std::string& path) override;
+  std::vector<std::string> PendingRemovals() override;
   std::optional<std::uint32_t> AttributesOf(const std::string& path) override;
   void SetEnvironment(const std::string& name, const std::string& value) override;
   std::string RemovableRoot() override { return "R:\\"; }

@@ -113,6 +113,48 @@ TEST(MemoryFiles, ASparseFileReadsAsItsHeadThenZeros) {
   EXPECT_EQ(files.LargestRead(), 600u);
 }
 
+// Documented Windows behaviour that Wine run as root does not show, so the
+// contract tests cannot hold it: CREATE_ALWAYS with normal attributes
+// refuses a hidden, system or read-only file.
+TEST(MemoryFiles, ReplacingRefusesHiddenSystemAndReadOnlyFiles) {
+  MemoryFileSystem files;
+  for (const std::uint32_t attributes : {kAttributeHidden, kAttributeSystem, kAttributeReadOnly}) {
+    files.AddFile("E:\\x.tmp", {9}, attributes);
+    EXPECT_EQ(files.CreateWriter("E:\\x.tmp", true), nullptr) << attributes;
+    EXPECT_EQ(files.ReadHead("E:\\x.tmp", 1)->bytes, std::vector<std::uint8_t>{9});
+  }
+}
+
+TEST(MemoryFiles, AFullDiskTakesWhatFitsAndAWriteThatDoesNotFitFails) {
+  MemoryFileSystem files;
+  files.SetFreeSpace("C:", 5);
+  auto writer = files.CreateWriter("C:\\ProgramData\\a.qri", false);
+  ASSERT_NE(writer, nullptr);
+  const std::uint8_t bytes[] = {1, 2, 3, 4};
+  EXPECT_TRUE(writer->Write(bytes, 4));
+  EXPECT_FALSE(writer->Write(bytes, 4));
+  writer.reset();
+  EXPECT_EQ(files.ReadHead("C:\\ProgramData\\a.qri", 10)->size, 5u);
+  files.AddDirectory("E:\\");
+  auto other = files.CreateWriter("E:\\b.qri", false);
+  ASSERT_NE(other, nullptr);
+  EXPECT_TRUE(other->Write(bytes, 4)) << "another drive has room";
+}
+
+TEST(MemoryFiles, ARestartEndsEveryHoldAndCarriesOutThePendingRemovals) {
+  MemoryFileSystem files;
+  files.AddFile("C:\\WINDOWS\\mrxnet.sys", {'M', 'Z'});
+  files.AddFile("C:\\WINDOWS\\held.sys", {'M', 'Z'});
+  files.HoldOpenForWriting("C:\\WINDOWS\\mrxnet.sys");
+  files.HoldOpenForWriting("C:\\WINDOWS\\held.sys");
+  EXPECT_TRUE(files.RemoveAtRestart("C:\\WINDOWS\\MRXNET.SYS"));
+  EXPECT_TRUE(files.RemoveAtRestart("C:\\WINDOWS\\missing.sys"));
+  files.Restart();
+  EXPECT_FALSE(files.Exists("C:\\WINDOWS\\mrxnet.sys"));
+  EXPECT_TRUE(files.RemoveFile("C:\\WINDOWS\\held.sys")) << "nothing holds it any more";
+  EXPECT_TRUE(files.PendingRemovals().empty());
+}
+
 TEST(MemoryFiles, WindowsDirectoryAndDumpFollowTheSeeding) {
   MemoryFileSystem files;
   EXPECT_EQ(files.WindowsDirectory(), "C:\\WINDOWS");

@@ -1,6 +1,8 @@
 // The icon guard's registry operations and their status codes.
 
 #include <set>
+#include <tuple>
+#include <vector>
 
 #include "platform/tests/backends.h"
 
@@ -134,6 +136,41 @@ TYPED_TEST(WideRegistryContract, DeleteKeyAndEnumKey) {
   reg.CloseKey(tree);
   EXPECT_TRUE(b.KeyPresent(std::string(kScratchKey) + "\\Tree\\Leaf"));
   EXPECT_FALSE(b.KeyPresent(std::string(kScratchKey) + "\\Tree\\Branch"));
+}
+
+// What a copy of a key tree reads: every value with its exact name, type
+// and bytes, odd types and empty data included.
+TYPED_TEST(WideRegistryContract, EnumValueGivesEveryValueAsStored) {
+  auto& reg = this->backend.wideRegistry();
+  using Value = std::tuple<std::u16string, std::uint32_t, std::vector<std::uint8_t>>;
+  const std::set<Value> seeded = {
+      {u"", kRegSz, {'d', 0, 0, 0}},
+      {u"ImagePath", kRegExpandSz, {'x', 0}},  // no terminator
+      {u"Start", kRegDword, {1, 0, 0, 0}},
+      {u"Blob", kRegBinary, std::vector<std::uint8_t>(5000, 0xA5)},
+      {u"None", 0, {}},
+      {u"Odd type", 0x12345678, {9}},
+      {u"Ключ", kRegSz, {}},
+  };
+  const RegKey key = this->Create(kBase + u"\\Values");
+  for (const auto& [name, type, data] : seeded) {
+    ASSERT_EQ(reg.SetValue(key, name, type, data.data(), static_cast<std::uint32_t>(data.size())),
+              kErrorSuccess);
+  }
+  reg.CloseKey(key);
+  const RegKey read = this->Create(kBase + u"\\Values", kKeyRead);
+  std::set<Value> found;
+  std::int32_t status = kErrorSuccess;
+  for (std::uint32_t index = 0; status == kErrorSuccess; ++index) {
+    std::u16string name = u"poison";
+    std::uint32_t type = kPoison;
+    std::vector<std::uint8_t> data = {0xEE};
+    status = reg.EnumValue(read, index, &name, &type, &data);
+    if (status == kErrorSuccess) found.emplace(name, type, data);
+  }
+  EXPECT_EQ(status, kErrorNoMoreItems);
+  EXPECT_EQ(found, seeded);
+  reg.CloseKey(read);
 }
 
 TYPED_TEST(WideRegistryContract, AHandleAllowsOnlyWhatItWasOpenedFor) {

@@ -43,9 +43,49 @@ void Check(bool ok, const std::string& what) {
   if (!ok) throw std::runtime_error(what + " failed, error " + std::to_string(GetLastError()));
 }
 
+constexpr const wchar_t* kSessionManager = L"System\\CurrentControlSet\\Control\\Session Manager";
+constexpr const wchar_t* kPendingValue = L"PendingFileRenameOperations";
+
+// The raw REG_MULTI_SZ of the deletions and renames at the next start.
+std::optional<std::vector<std::uint8_t>> PendingOperations() {
+  HKEY session = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &session) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  DWORD size = 0;
+  std::optional<std::vector<std::uint8_t>> bytes;
+  if (RegQueryValueExW(session, kPendingValue, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+    bytes.emplace(size);
+    if (RegQueryValueExW(session, kPendingValue, nullptr, nullptr, bytes->data(), &size) !=
+        ERROR_SUCCESS) {
+      bytes.reset();
+    } else {
+      bytes->resize(size);
+    }
+  }
+  RegCloseKey(session);
+  return bytes;
+}
+
+void SetPendingOperations(const std::optional<std::vector<std::uint8_t>>& bytes) {
+  HKEY session = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &session) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  if (bytes) {
+    RegSetValueExW(session, kPendingValue, 0, REG_MULTI_SZ, bytes->data(),
+                   static_cast<DWORD>(bytes->size()));
+  } else {
+    RegDeleteValueW(session, kPendingValue);
+  }
+  RegCloseKey(session);
+}
+
 }  // namespace
 
-Win32Backend::Win32Backend() {
+Win32Backend::Win32Backend() : pendingBefore_(PendingOperations()) {
   RemoveRegistryScratch();
   HKEY key = nullptr;
   Check(RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(kScratchKey).c_str(), 0, nullptr, 0,
@@ -64,6 +104,7 @@ Win32Backend::Win32Backend() {
 }
 
 Win32Backend::~Win32Backend() {
+  SetPendingOperations(pendingBefore_);
   for (void* handle : heldOpen_) CloseHandle(handle);
   for (const auto& path : seededFiles_) {
     SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -150,6 +191,39 @@ void Win32Backend::HoldOpenForWriting(const std::string& path) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   Check(file != INVALID_HANDLE_VALUE, "holding " + path);
   heldOpen_.push_back(file);
+}
+
+void Win32Backend::HoldExclusively(const std::string& path) {
+  const HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  Check(file != INVALID_HANDLE_VALUE, "holding " + path + " exclusively");
+  heldOpen_.push_back(file);
+}
+
+std::vector<std::string> Win32Backend::PendingRemovals() {
+  const auto bytes = PendingOperations();
+  std::vector<std::string> removals;
+  if (!bytes) return removals;
+  // Pairs of strings, source then target; an empty target means deletion.
+  std::vector<std::wstring> strings;
+  std::wstring current;
+  for (std::size_t at = 0; at + 1 < bytes->size(); at += 2) {
+    const wchar_t unit = static_cast<wchar_t>((*bytes)[at] | ((*bytes)[at + 1] << 8));
+    if (unit != 0) {
+      current += unit;
+      continue;
+    }
+    strings.push_back(current);
+    current.clear();
+  }
+  for (std::size_t i = 0; i + 1 < strings.size(); i += 2) {
+    std::wstring source = strings[i];
+    if (source.empty()) break;  // the list's end
+    if (!strings[i + 1].empty()) continue;
+    if (source.rfind(L"\\??\\", 0) == 0) source.erase(0, 4);
+    removals.push_back(ToUtf8(source));
+  }
+  return removals;
 }
 
 std::optional<std::uint32_t> Win32Backend::AttributesOf(const std::string& path) {

@@ -34,6 +34,8 @@ class Win32Backend : public ContractBackend {
                 std::uint32_t attributes) override;
   void SeedDirectory(const std::string& path) override;
   void HoldOpenForWriting(const std::string& path) override;
+  void HoldExclusively(const std::string& path) override;
+  std::vector<std::string> PendingRemovals() override;
   std::optional<std::uint32_t> AttributesOf(const std::string& path) override;
   void SetEnvironment(const std::string& name, const std::string& value) override;
   std::string RemovableRoot() override;
@@ -44,6 +46,8 @@ class Win32Backend : public ContractBackend {
   std::vector<std::string> seededFiles_;  // outside the scratch directory too
   std::vector<void*> heldOpen_;
   std::vector<std::string> environment_;
+  // PendingFileRenameOperations as it was before the test, put back after it.
+  std::optional<std::vector<std::uint8_t>> pendingBefore_;
 };
 
 }  // namespace platform::tests

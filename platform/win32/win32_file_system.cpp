@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/win32/wide_text.h"
 
@@ -12,6 +13,54 @@ namespace {
 constexpr UINT kWindowsDirBuffer = 255;
 constexpr DWORD kExpandBuffer = 260;
 constexpr DWORD kReadChunk = 1 << 20;
+
+class HandleReader : public FileReader {
+ public:
+  HandleReader(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
+  ~HandleReader() override { CloseHandle(file_); }
+  HandleReader(const HandleReader&) = delete;
+  HandleReader& operator=(const HandleReader&) = delete;
+
+  std::uint64_t Size() const override { return size_; }
+  bool Seek(std::uint64_t offset) override {
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) != 0;
+  }
+  std::optional<std::size_t> Read(std::uint8_t* buffer, std::size_t count) override {
+    DWORD got = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(count, kReadChunk));
+    if (!ReadFile(file_, buffer, chunk, &got, nullptr)) return std::nullopt;
+    return got;
+  }
+
+ private:
+  HANDLE file_;
+  std::uint64_t size_;
+};
+
+class HandleWriter : public FileWriter {
+ public:
+  explicit HandleWriter(HANDLE file) : file_(file) {}
+  ~HandleWriter() override { CloseHandle(file_); }
+  HandleWriter(const HandleWriter&) = delete;
+  HandleWriter& operator=(const HandleWriter&) = delete;
+
+  bool Write(const std::uint8_t* bytes, std::size_t count) override {
+    while (count > 0) {
+      const auto chunk = static_cast<DWORD>(std::min<std::size_t>(count, kReadChunk));
+      DWORD written = 0;
+      if (!WriteFile(file_, bytes, chunk, &written, nullptr) || written == 0) return false;
+      bytes += written;
+      count -= written;
+    }
+    return true;
+  }
+  bool Flush() override { return FlushFileBuffers(file_) != 0; }
+
+ private:
+  HANDLE file_;
+};
 
 }  // namespace
 
@@ -84,8 +133,52 @@ bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attri
   return SetFileAttributesW(ToWide(path).c_str(), attributes) != 0;
 }
 
-bool Win32FileSystem::RemoveFile(const std::string& path) {
-  return DeleteFileW(ToWide(path).c_str()) != 0;
+FileResult Win32FileSystem::RemoveFile(const std::string& path) {
+  if (DeleteFileW(ToWide(path).c_str())) return {};
+  return {GetLastError()};
+}
+
+std::optional<std::uint32_t> Win32FileSystem::GetAttributes(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return attributes;
+}
+
+std::unique_ptr<FileReader> Win32FileSystem::OpenReader(const std::string& path) {
+  const HANDLE file =
+      CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file, &size)) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  return std::make_unique<HandleReader>(file, static_cast<std::uint64_t>(size.QuadPart));
+}
+
+std::unique_ptr<FileWriter> Win32FileSystem::CreateWriter(const std::string& path, bool replace) {
+  const HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  replace ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<HandleWriter>(file);
+}
+
+bool Win32FileSystem::MakeDirectory(const std::string& path) {
+  const std::wstring wide = ToWide(path);
+  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
+  return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), 0) != 0;
+}
+
+bool Win32FileSystem::RemoveAtRestart(const std::string& path) {
+  return MoveFileExW(ToWide(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
 }
 
 }  // namespace platform::win32

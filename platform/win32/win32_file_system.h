@@ -13,7 +13,13 @@ class Win32FileSystem : public FileSystem {
   std::vector<DirEntry> ListDirectory(const std::string& pattern) override;
   std::optional<FileHead> ReadHead(const std::string& path, std::size_t maxBytes) override;
   bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
-  bool RemoveFile(const std::string& path) override;
+  FileResult RemoveFile(const std::string& path) override;
+  std::optional<std::uint32_t> GetAttributes(const std::string& path) override;
+  std::unique_ptr<FileReader> OpenReader(const std::string& path) override;
+  std::unique_ptr<FileWriter> CreateWriter(const std::string& path, bool replace) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  bool RemoveAtRestart(const std::string& path) override;
 };
 
 }  // namespace platform::win32

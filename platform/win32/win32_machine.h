@@ -2,6 +2,7 @@
 // The real machine, every part through the Win32 API.
 
 #include "platform/machine.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_drives.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_process_token.h"
@@ -16,8 +17,9 @@ struct Win32Machine {
   Win32Drives drives;
   Win32ProcessToken token;
   Win32Text text;
+  Win32Clock clock;
 
-  Machine machine() { return Machine{registry, files, drives, token, text}; }
+  Machine machine() { return Machine{registry, files, drives, token, text, registry, clock}; }
 };
 
 }  // namespace platform::win32

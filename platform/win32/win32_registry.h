@@ -38,6 +38,8 @@ class Win32Registry : public Registry, public WideRegistry {
   std::int32_t DeleteKey(RegKey parent, const std::u16string& subkey) override;
   std::int32_t DeleteKeyNoFollow(RegKey parent, const std::u16string& subkey) override;
   std::int32_t EnumKey(RegKey key, std::uint32_t index, std::u16string* name) override;
+  std::int32_t EnumValue(RegKey key, std::uint32_t index, std::u16string* name,
+                         std::uint32_t* type, std::vector<std::uint8_t>* data) override;
 
  private:
   // The three access levels in turn; `options` is 0 or REG_OPTION_OPEN_LINK.

@@ -91,4 +91,26 @@ std::int32_t Win32Registry::EnumKey(RegKey key, std::uint32_t index, std::u16str
   return status;
 }
 
+std::int32_t Win32Registry::EnumValue(RegKey key, std::uint32_t index, std::u16string* name,
+                                      std::uint32_t* type, std::vector<std::uint8_t>* data) {
+  DWORD longestName = 0;
+  DWORD longestData = 0;
+  LONG status = RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                 nullptr, &longestName, &longestData, nullptr, nullptr);
+  if (status != ERROR_SUCCESS) return status;
+  std::wstring nameBuffer(longestName + 1, L'\0');
+  std::vector<std::uint8_t> dataBuffer(longestData);
+  DWORD nameLength = longestName + 1;
+  DWORD dataLength = longestData;
+  DWORD typeOut = 0;
+  status = RegEnumValueW(ToHkey(key), index, nameBuffer.data(), &nameLength, nullptr, &typeOut,
+                         dataBuffer.empty() ? nullptr : dataBuffer.data(), &dataLength);
+  if (status != ERROR_SUCCESS) return status;
+  name->assign(reinterpret_cast<const char16_t*>(nameBuffer.data()), nameLength);
+  *type = typeOut;
+  dataBuffer.resize(dataLength);
+  *data = std::move(dataBuffer);
+  return ERROR_SUCCESS;
+}
+
 }  // namespace platform::win32

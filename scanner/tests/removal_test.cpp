@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "scanner/tests/memory_scan.h"
+#include "scanner/tests/recording_keeper.h"
 
 namespace scanner {
 namespace {
@@ -16,48 +17,101 @@ using platform::kAttributeSystem;
 using platform::kCurrentUser;
 using platform::kLocalMachine;
 using platform::memory::KeyAccess;
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+
+// The outcome of each finding as "finding: state[/reason]".
+std::vector<std::string> Describe(const RemovalReport& report) {
+  static const char* const kStates[] = {"removed", "at restart", "gone", "left"};
+  static const char* const kReasons[] = {"", "/not kept", "/delete failed", "/not removable",
+                                         "/interrupted"};
+  std::vector<std::string> lines;
+  for (const RemovalOutcome& outcome : report) {
+    lines.push_back(outcome.finding + ": " + kStates[static_cast<int>(outcome.state)] +
+                    kReasons[static_cast<int>(outcome.reason)]);
+  }
+  return lines;
+}
+
+// Removes with a keeper that keeps everything, for the tests that are about
+// the deletion itself.
+bool DeleteFoundFiles(ScanContext& context, const Findings& findings) {
+  testing::RecordingKeeper keeper;
+  RemovalReport report;
+  return scanner::DeleteFoundFiles(context, findings, keeper, report);
+}
+bool DeleteFoundKeys(ScanContext& context, const Findings& findings) {
+  testing::RecordingKeeper keeper;
+  RemovalReport report;
+  return scanner::DeleteFoundKeys(context, findings, keeper, report);
+}
 
 constexpr const char* kServices = "System\\CurrentControlSet\\Services\\";
 
-TEST(DeleteFoundFiles, DeletesWhatItCanAndGoesOn) {
+TEST(DeleteFoundFiles, KeepsACopyFirstAndReportsEveryFinding) {
   testing::MemoryScan scan;
   auto& files = scan.memory.files;
   files.AddFile("C:\\WINDOWS\\inf\\oem7A.PNF", {1},
                 kAttributeReadOnly | kAttributeHidden | kAttributeSystem);
-  files.AddFile("E:\\locked.tmp", {1});
-  files.LockFile("E:\\locked.tmp");
+  files.AddFile("C:\\WINDOWS\\system32\\drivers\\mrxnet.sys", {1});
+  files.HoldOpenForWriting("C:\\WINDOWS\\system32\\drivers\\mrxnet.sys");
+  files.AddFile("E:\\refused.tmp", {1});
   files.AddFile("E:\\Ξ.tmp", {1}, kAttributeReadOnly);
   files.AddFile("E:\\untouched.tmp", {1});
+  testing::RecordingKeeper keeper;
+  keeper.refuse = {"E:\\refused.tmp"};
+  RemovalReport report;
 
-  EXPECT_TRUE(DeleteFoundFiles(scan.context, {"C:\\WINDOWS\\inf\\oem7A.PNF", "E:\\gone.lnk", "",
-                                              "E:\\locked.tmp", "E:\\Ξ.tmp"}));
+  EXPECT_TRUE(scanner::DeleteFoundFiles(
+      scan.context,
+      {"C:\\WINDOWS\\inf\\oem7A.PNF", "E:\\gone.lnk", "",
+       "C:\\WINDOWS\\system32\\drivers\\mrxnet.sys", "E:\\refused.tmp", "E:\\Ξ.tmp"},
+      keeper, report));
+  EXPECT_THAT(Describe(report),
+              ElementsAre("C:\\WINDOWS\\inf\\oem7A.PNF: removed", "E:\\gone.lnk: gone",
+                          "C:\\WINDOWS\\system32\\drivers\\mrxnet.sys: at restart",
+                          "E:\\refused.tmp: left/not kept", "E:\\Ξ.tmp: removed"));
+  EXPECT_EQ(report[3].detail, "refused");
+  EXPECT_THAT(keeper.kept, ElementsAre("C:\\WINDOWS\\inf\\oem7A.PNF",
+                                       "C:\\WINDOWS\\system32\\drivers\\mrxnet.sys",
+                                       "E:\\Ξ.tmp"));
   EXPECT_FALSE(files.Exists("C:\\WINDOWS\\inf\\oem7A.PNF"));
   EXPECT_FALSE(files.Exists("E:\\Ξ.tmp"));
-  EXPECT_TRUE(files.Exists("E:\\locked.tmp"));
+  EXPECT_TRUE(files.Exists("E:\\refused.tmp")) << "nothing is deleted without its copy";
   EXPECT_TRUE(files.Exists("E:\\untouched.tmp"));
+  EXPECT_THAT(files.PendingRemovals(),
+              ElementsAre("C:\\WINDOWS\\system32\\drivers\\mrxnet.sys"));
+  files.Restart();
+  EXPECT_FALSE(files.Exists("C:\\WINDOWS\\system32\\drivers\\mrxnet.sys"));
 }
 
-TEST(DeleteFoundFiles, NothingDeletedIsFalse) {
+TEST(DeleteFoundFiles, NothingDeletedIsFalseAndAFolderInAFindingsPlaceStays) {
   testing::MemoryScan scan;
-  scan.memory.files.AddFile("E:\\locked.tmp", {1});
-  scan.memory.files.LockFile("E:\\locked.tmp");
-  EXPECT_FALSE(DeleteFoundFiles(scan.context, {"E:\\gone.lnk", "E:\\locked.tmp", ""}));
+  scan.memory.files.AddDirectory("E:\\folder.tmp");
+  testing::RecordingKeeper keeper;
+  RemovalReport report;
+  EXPECT_FALSE(scanner::DeleteFoundFiles(scan.context, {"E:\\gone.lnk", "E:\\folder.tmp", ""},
+                                         keeper, report));
+  EXPECT_THAT(Describe(report),
+              ElementsAre("E:\\gone.lnk: gone", "E:\\folder.tmp: left/not removable"));
+  EXPECT_THAT(keeper.kept, IsEmpty());
   EXPECT_FALSE(DeleteFoundFiles(scan.context, {}));
-  EXPECT_TRUE(scan.memory.files.Exists("E:\\locked.tmp"));
+  EXPECT_TRUE(scan.memory.files.Exists("E:\\folder.tmp"));
 }
 
-TEST(DeleteFoundFiles, ClearsTheAttributesOfANameOnlyTheLiteralPathReaches) {
+TEST(DeleteFoundFiles, ANameOnlyTheLiteralPathReachesIsLeftUntouched) {
   // A drive listing can name "evil." (made through "\\?\"); the plain path
-  // "E:\evil." would name "E:\evil" instead, so only the prefixed form
-  // reaches the file to clear its attributes.
+  // "E:\evil." names "E:\evil" instead. No copy of what the plain path names
+  // can be made, so nothing at all is changed, attributes included.
   testing::MemoryScan scan;
   auto& files = scan.memory.files;
   constexpr auto kSticky = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
   files.AddFile("\\\\?\\E:\\evil.", {1}, kSticky);
-  DeleteFoundFile(scan.context, "E:\\evil.");
-  const auto attributes = files.Attributes("\\\\?\\E:\\evil.");
-  EXPECT_TRUE(!attributes || (*attributes & kSticky) == 0) << std::hex << attributes.value_or(0);
+  const std::string before = scan.memory.Snapshot();
+  testing::RecordingKeeper keeper;
+  EXPECT_EQ(DeleteFoundFile(scan.context, "E:\\evil.", keeper).state, RemovalState::AlreadyGone);
+  EXPECT_EQ(scan.memory.Snapshot(), before);
+  EXPECT_THAT(keeper.kept, IsEmpty());
 }
 
 class DeleteFoundKeysTest : public ::testing::Test {
@@ -172,6 +226,31 @@ TEST_F(DeleteFoundKeysTest, LinksAreDeletedAsLinksAndNeverEntered) {
     EXPECT_EQ(scan.memory.registry.Dump(), expected.registry.Dump());
     EXPECT_EQ(scan.memory.registry.OpenHandleCount(), 0u);
   }
+}
+
+TEST_F(DeleteFoundKeysTest, ReportsEveryEntryAndDeletesNothingItCouldNotKeep) {
+  const std::string net = std::string(kServices) + "MrxNet";
+  const std::string cls = std::string(kServices) + "MrxCls";
+  Doomed(kLocalMachine, net + "\\Enum");
+  Keep(kLocalMachine, cls + "\\Enum");
+  Keep(kLocalMachine, "Software\\ReadOnly");
+  scan.memory.registry.SetKeyAccess(kLocalMachine, "Software\\ReadOnly", KeyAccess::ReadOnly);
+  expected.registry.SetKeyAccess(kLocalMachine, "Software\\ReadOnly", KeyAccess::ReadOnly);
+  testing::RecordingKeeper keeper;
+  keeper.refuse = {"HKLM\\" + platform::memory::MemoryText().UpperCase(cls)};
+  RemovalReport report;
+
+  EXPECT_TRUE(scanner::DeleteFoundKeys(
+      scan.context,
+      {"hklm\\" + net, "HKLM\\" + cls, "", "HKEY_LOCAL_MACHINE\\Software", "HKLM\\Software\\Missing",
+       "HKLM\\Software\\ReadOnly"},
+      keeper, report));
+  EXPECT_THAT(Describe(report),
+              ElementsAre("hklm\\" + net + ": removed", "HKLM\\" + cls + ": left/not kept",
+                          "HKEY_LOCAL_MACHINE\\Software: left/not removable",
+                          "HKLM\\Software\\Missing: gone",
+                          "HKLM\\Software\\ReadOnly: left/delete failed"));
+  ExpectOnlyDoomedKeysGone();
 }
 
 struct RestartCase {

@@ -17,6 +17,7 @@
 
 #include "platform/tests/win32_registry_links.h"
 #include "platform/win32/win32_machine.h"
+#include "quarantine/quarantine.h"
 #include "scanner/drive_scan.h"
 #include "scanner/removal.h"
 #include "scanner/system_scan.h"
@@ -254,6 +255,22 @@ class WineScenario : public ::testing::Test {
   }
   void TearDown() override { RemoveSeeds(); }
 
+  // Removes through the real quarantine; the outcomes are collected.
+  bool RemoveFiles(const Findings& findings) {
+    return DeleteFoundFiles(context, findings, keeper, report);
+  }
+  bool RemoveKeys(const Findings& findings) {
+    return DeleteFoundKeys(context, findings, keeper, report);
+  }
+  const quarantine::ItemInfo* ItemFor(const std::string& original) {
+    static std::vector<quarantine::ItemInfo> items;
+    items = keeper.List().items;
+    for (const auto& item : items) {
+      if (item.originalPath == original) return &item;
+    }
+    return nullptr;
+  }
+
   void RemoveSeeds() {
     for (const wchar_t* service : {L"MrxNet", L"MrxCls"}) {
       platform::tests::DeleteTreeWithLinks(HKEY_LOCAL_MACHINE, std::wstring(kServices) + service);
@@ -266,6 +283,7 @@ class WineScenario : public ::testing::Test {
       DeleteFileW(Wide(file).c_str());
     }
     ClearDirectory(Wide(root));
+    for (const auto& item : keeper.List().items) keeper.Purge(item.id);
   }
 
   std::vector<std::string> SystemFiles() const {
@@ -279,8 +297,10 @@ class WineScenario : public ::testing::Test {
   platform::win32::Win32Machine win32;
   RecordingToken token{win32.token};
   ScanContext context{platform::Machine{win32.registry, win32.files, win32.drives, token,
-                                        win32.text},
+                                        win32.text, win32.registry, win32.clock},
                       ""};
+  quarantine::Quarantine keeper{context.machine};
+  RemovalReport report;
   std::string driveName;
   std::string root;
 };
@@ -295,6 +315,7 @@ TEST_F(WineScenario, FindsAndRemovesEverything) {
   CreateKey(cls + L"\\Enum\\Root\\0000");
   CreateKey(cls + L"\\Security");
   for (const std::string& file : SystemFiles()) WriteBytes(file, StartingWithMz(600));
+  const std::wstring clsBefore = DumpTree(cls);
 
   ShortcutWriter shortcuts;
   shortcuts.ControlPanel(root + "evil.lnk");
@@ -304,6 +325,7 @@ TEST_F(WineScenario, FindsAndRemovesEverything) {
   EXPECT_TRUE(SetFileAttributesW(Wide(root + "hidden.lnk").c_str(),
                                  FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                      FILE_ATTRIBUTE_READONLY));
+  const DWORD hiddenAttributes = GetFileAttributesW(Wide(root + "hidden.lnk").c_str());
   WriteBytes(root + "setup512.TMP", StartingWithMz(512));
   WriteBytes(root + "setup513.TMP", StartingWithMz(513));
   WriteBytes(root + "readonly.tmp", StartingWithMz(600), FILE_ATTRIBUTE_READONLY);
@@ -336,9 +358,12 @@ TEST_F(WineScenario, FindsAndRemovesEverything) {
   ScanDriveRoot(context, root + "sub", subFindings);
   EXPECT_THAT(subFindings, ElementsAre(root + "sub\\evil.lnk"));
 
-  EXPECT_TRUE(DeleteFoundFiles(context, fileFindings));
-  EXPECT_TRUE(DeleteFoundFiles(context, driveFindings));
-  EXPECT_TRUE(DeleteFoundKeys(context, registryFindings));
+  EXPECT_TRUE(RemoveFiles(fileFindings));
+  EXPECT_TRUE(RemoveFiles(driveFindings));
+  EXPECT_TRUE(RemoveKeys(registryFindings));
+  for (const RemovalOutcome& outcome : report) {
+    EXPECT_EQ(outcome.state, RemovalState::Removed) << outcome.finding << ": " << outcome.detail;
+  }
 
   for (const std::string& file : seeded) EXPECT_FALSE(Exists(file)) << file;
   for (const std::string& file : driveFindings) EXPECT_FALSE(Exists(file)) << file;
@@ -349,6 +374,76 @@ TEST_F(WineScenario, FindsAndRemovesEverything) {
   EXPECT_FALSE(KeyExists(net));
   EXPECT_FALSE(KeyExists(cls));
   EXPECT_TRUE(KeyExists(L"System\\CurrentControlSet\\Services"));
+
+  // Each finding waits in the quarantine; a hidden, system, read-only one
+  // comes back with its attributes and bytes.
+  EXPECT_EQ(keeper.List().items.size(), seeded.size() + driveFindings.size() + 2);
+  EXPECT_TRUE(keeper.List().damaged.empty());
+  const quarantine::ItemInfo* hidden = ItemFor(root + "hidden.lnk");
+  ASSERT_NE(hidden, nullptr);
+  const std::string hiddenId = hidden->id;
+  EXPECT_EQ(keeper.Restore(hiddenId, false), std::nullopt);
+  EXPECT_EQ(GetFileAttributesW(Wide(root + "hidden.lnk").c_str()), hiddenAttributes);
+  EXPECT_EQ(hiddenAttributes & 7u, 7u) << "read-only, hidden and system";
+  Findings again;
+  ScanDriveRoot(context, driveName, again);
+  EXPECT_THAT(again, ElementsAre(root + "hidden.lnk")) << "the same shortcut, byte for byte";
+  EXPECT_THAT(keeper.Restore(hiddenId, false).value_or(""), ::testing::HasSubstr("no quarantine"));
+
+  // The service key with its subkeys comes back under its own name.
+  const quarantine::ItemInfo* service =
+      ItemFor("HKLM\\SYSTEM\\CURRENTCONTROLSET\\SERVICES\\MRXCLS");
+  ASSERT_NE(service, nullptr);
+  EXPECT_EQ(keeper.Restore(service->id, false), std::nullopt);
+  EXPECT_EQ(DumpTree(cls), clsBefore);
+  HKEY services = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kServices, 0, KEY_READ, &services), ERROR_SUCCESS);
+  bool spelledAsBefore = false;
+  wchar_t name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = 256;
+    if (RegEnumKeyExW(services, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    spelledAsBefore = spelledAsBefore || std::wstring(name) == L"MrxCls";
+  }
+  RegCloseKey(services);
+  EXPECT_TRUE(spelledAsBefore);
+}
+
+TEST_F(WineScenario, ADriverHeldOpenIsQuarantinedAndScheduledForTheRestart) {
+  const std::string driver = SystemFiles()[0];
+  WriteBytes(driver, StartingWithMz(4096));
+  // Open as a loaded driver is: others may read, nobody may delete.
+  const HANDLE held = CreateFileW(Wide(driver).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  EXPECT_TRUE(RemoveFiles({driver}));
+  CloseHandle(held);
+
+  ASSERT_EQ(report.size(), 1u);
+  EXPECT_EQ(report[0].state, RemovalState::RemovedAtRestart);
+  const quarantine::ItemInfo* item = ItemFor(driver);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->size, 4096u);
+  // The system's list of deletions at restart names the driver.
+  HKEY session = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                          0, KEY_ALL_ACCESS, &session),
+            ERROR_SUCCESS);
+  std::vector<wchar_t> pending(65536);
+  DWORD size = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
+  ASSERT_EQ(RegQueryValueExW(session, L"PendingFileRenameOperations", nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(pending.data()), &size),
+            ERROR_SUCCESS);
+  const std::wstring operations(pending.data(), size / sizeof(wchar_t));
+  EXPECT_NE(operations.find(L"\\??\\" + Wide(driver)), std::wstring::npos);
+  // The test's own file must not go at the session's next start.
+  RegDeleteValueW(session, L"PendingFileRenameOperations");
+  RegCloseKey(session);
 }
 
 TEST_F(WineScenario, PlantedLinksAreDeletedAsLinksAndTheirTargetsKept) {
@@ -373,8 +468,8 @@ TEST_F(WineScenario, PlantedLinksAreDeletedAsLinksAndTheirTargetsKept) {
   std::wstring victimsBefore;
   for (const wchar_t* victim : kVictims) victimsBefore += DumpTree(victim);
 
-  EXPECT_TRUE(DeleteFoundKeys(context, {"HKLM\\System\\CurrentControlSet\\Services\\MrxNet",
-                                        "HKLM\\System\\CurrentControlSet\\Services\\MrxCls"}));
+  EXPECT_TRUE(RemoveKeys({"HKLM\\System\\CurrentControlSet\\Services\\MrxNet",
+                          "HKLM\\System\\CurrentControlSet\\Services\\MrxCls"}));
 
   std::wstring victimsAfter;
   for (const wchar_t* victim : kVictims) victimsAfter += DumpTree(victim);

@@ -1,12 +1,15 @@
 // QuorvexRemover.exe: the title, the main window and the message loop until
-// the main window closes or the program is told to end.
+// the main window closes or the program is told to end. Started with
+// switches it opens no window and carries out its command line instead.
 
 #include <windows.h>
 
 #include <exception>
 
 #include "app/application_title.h"
+#include "app/command_line/run_command.h"
 #include "app/win32/program_painters.h"
+#include "app/win32/win32_console.h"
 #include "app/win32/win32_desktop.h"
 #include "app/windows/mainr.h"
 #include "platform/win32/win32_machine.h"
@@ -15,6 +18,11 @@
 #include "ui/win32/win32_window_system.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (const auto arguments = app::ProgramArguments(); !arguments.empty()) {
+    platform::win32::Win32Machine machine;
+    app::Win32Console console;
+    return app::RunCommandLine(arguments, machine.machine(), console);
+  }
   ui::win32::Application application;
   application.SetTitle(app::kApplicationTitle);
   ui::win32::Win32WindowSystem windows(application);

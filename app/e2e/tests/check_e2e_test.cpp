@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/e2e/command_run.h"
 #include "app/e2e/message_box.h"
 #include "app/e2e/remote_list_view.h"
 #include "app/e2e/tests/e2e_fixture.h"
@@ -58,6 +59,91 @@ std::vector<Row> InfectionRows() {
     rows.emplace_back(L"File", i < 2 ? Upper(files[i]) : files[i]);
   }
   return rows;
+}
+
+// The files the system deletes at its next start, from
+// PendingFileRenameOperations, upper-cased.
+std::vector<std::wstring> PendingRemovals() {
+  std::vector<std::wstring> removals;
+  HKEY session = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", 0,
+                    KEY_QUERY_VALUE, &session) != ERROR_SUCCESS) {
+    return removals;
+  }
+  std::vector<wchar_t> value(65536);
+  DWORD size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  const LONG status = RegQueryValueExW(session, L"PendingFileRenameOperations", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(value.data()), &size);
+  RegCloseKey(session);
+  if (status != ERROR_SUCCESS) return removals;
+  // Pairs of strings, source then target; an empty target means deletion.
+  std::vector<std::wstring> strings;
+  for (const wchar_t* at = value.data(); at < value.data() + size / sizeof(wchar_t);
+       at += wcslen(at) + 1) {
+    strings.emplace_back(at);
+  }
+  for (std::size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2) {
+    if (strings[i + 1].empty()) removals.push_back(Upper(strings[i]));
+  }
+  return removals;
+}
+
+// Another process holding a file as a loaded driver is held: readable,
+// never deletable. Ended when the object goes.
+class HeldFile {
+ public:
+  explicit HeldFile(const std::wstring& path) {
+    const std::wstring holder = FromBuildMachine(QR_E2E_HOLDER);
+    std::wstring commandLine = L"\"" + holder + L"\" \"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(holder.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &info)) {
+      CloseHandle(info.hThread);
+      process_ = info.hProcess;
+    }
+    // Held once a reader that denies writers is turned away.
+    held_ = process_ != nullptr && WaitUntil([&] {
+      const HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+      if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+      CloseHandle(probe);
+      return false;
+    }, kWindowWait);
+  }
+  ~HeldFile() { Release(); }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+
+  bool Held() const { return held_; }
+  void Release() {
+    if (process_ == nullptr) return;
+    TerminateProcess(process_, 0);
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+    process_ = nullptr;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  bool held_ = false;
+};
+
+// The prefix restarts: Wine carries out what was scheduled for the next start.
+bool RestartPrefix() {
+  wchar_t commandLine[] = L"wineboot.exe -r";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return false;
+  }
+  CloseHandle(info.hThread);
+  const bool ended = WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0;
+  CloseHandle(info.hProcess);
+  return ended;
 }
 
 class CheckEndToEnd : public EndToEnd {
@@ -134,6 +220,44 @@ TEST_F(CheckEndToEnd, ConfirmedRemovalTakesTheInfectionAloneAndADeclinedRestartK
   EXPECT_TRUE(WaitGone(suggestion, kWindowWait));
   EXPECT_TRUE(StaysQuiet());
   ExpectOnlyTheMainWindow();
+}
+
+// A loaded driver cannot be deleted while the system runs: it is kept in the
+// quarantine and scheduled for the restart, the user is told nothing beyond
+// the usual messages, and after the restart it is gone.
+TEST_F(CheckEndToEnd, ALoadedDriverIsKeptAndGoesAtTheRestart) {
+  SeedInfection();
+  const std::wstring driver = InfectionFiles()[0];
+  HeldFile held(driver);
+  ASSERT_TRUE(held.Held());
+  QuorvexSession& program = Start();
+
+  program.Press(program.Main(), kMainCheck);
+  const HWND results = program.WaitFor(kResultsCaption);
+  ASSERT_NE(results, nullptr);
+  program.Press(results, kResultsRemove);
+  EXPECT_NE(AwaitTimedMessage(), 0u);
+  const HWND restart = program.WaitForMessageBox();
+  ASSERT_NE(restart, nullptr);
+  EXPECT_EQ(ReadMessageBox(restart).text, L"Restart your computer now?")
+      << "nothing was left in place, so nothing more is said";
+  ASSERT_TRUE(ClickMessageBoxButton(restart, IDNO));
+  ASSERT_TRUE(WaitGone(restart, kWindowWait));
+  held.Release();
+
+  EXPECT_THAT(PendingRemovals(), ElementsAreArray({L"\\??\\" + Upper(driver)}));
+  EXPECT_NE(GetFileAttributesW(driver.c_str()), INVALID_FILE_ATTRIBUTES) << "until the restart";
+  for (std::size_t i = 1; i < InfectionFiles().size(); ++i) {
+    EXPECT_EQ(GetFileAttributesW(InfectionFiles()[i].c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  const CommandRun listing = RunWithSwitches(ProgramPath(), L"/quarantine");
+  EXPECT_EQ(listing.exitCode, 0u);
+  EXPECT_NE(listing.out.find(platform::win32::ToUtf8(Upper(driver))), std::string::npos)
+      << listing.out;
+
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_EQ(GetFileAttributesW(driver.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_THAT(PendingRemovals(), IsEmpty());
 }
 
 TEST_F(CheckEndToEnd, ExitInTheResultsDialogTouchesNothing) {

@@ -30,16 +30,42 @@ inline std::wstring FromBuildMachine(const char* path) {
 
 inline std::wstring ProgramPath() { return FromBuildMachine(QR_E2E_PROGRAM); }
 
+// The program's quarantine folder on the prefix.
+inline std::wstring QuarantineFolder() {
+  wchar_t programData[MAX_PATH];
+  const DWORD length = ExpandEnvironmentStringsW(L"%ProgramData%", programData, MAX_PATH);
+  if (length == 0 || length > MAX_PATH) return {};
+  return std::wstring(programData) + L"\\Quorvex Remover\\Quarantine";
+}
+
+// Deletes every file in the quarantine folder: each test starts and leaves
+// it empty.
+inline void ClearQuarantine() {
+  const std::wstring folder = QuarantineFolder();
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::wstring path = folder + L"\\" + found.cFileName;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(GetDriveTypeW(root.c_str()), static_cast<UINT>(DRIVE_REMOVABLE))
         << "run inside the Wine session, which maps a removable drive";
     RemoveSeeds(root);
+    ClearQuarantine();
   }
   void TearDown() override {
     session.reset();
     RemoveSeeds(root);
+    ClearQuarantine();
   }
 
   // Starts the program and waits for its main window.

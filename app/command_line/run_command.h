@@ -1,0 +1,17 @@
+#pragma once
+// Carries out the command line of a program started with switches.
+
+#include <string>
+#include <vector>
+
+#include "app/command_line/console.h"
+#include "platform/machine.h"
+
+namespace app {
+
+// `arguments` without the program's name, and not empty. Returns the exit
+// code; nothing escapes as an exception.
+int RunCommandLine(const std::vector<std::string>& arguments, platform::Machine machine,
+                   Console& console) noexcept;
+
+}  // namespace app

@@ -1,0 +1,12 @@
+#pragma once
+// Seconds since 1970 UTC as people read them.
+
+#include <cstdint>
+#include <string>
+
+namespace app {
+
+// "2026-12-10 00:00:00"
+std::string FormatUtc(std::int64_t seconds);
+
+}  // namespace app

@@ -99,8 +99,6 @@ class FileSystem {
   virtual std::unique_ptr<FileWriter> CreateWriter(const std::string& path, bool replace) = 0;
   // CreateDirectory; true also when the directory exists already.
   virtual bool MakeDirectory(const std::string& path) = 0;
-  // MoveFileEx without replacing: the new name must not exist.
-  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // MoveFileEx(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): deleted when the
   // system next starts.
   virtual bool RemoveAtRestart(const std::string& path) = 0;

@@ -127,6 +127,7 @@ std::optional<std::string> Quarantine::ItemPath(const std::string& id) {
 }
 
 std::optional<std::string> Quarantine::PrepareFolder() {
+  if (preparedFolder_) return preparedFolder_;
   const auto folder = Folder();
   if (!folder) return std::nullopt;
   const std::string programData = folder->substr(0, folder->size() - std::string("\\Quorvex Remover\\Quarantine").size());
@@ -134,7 +135,19 @@ std::optional<std::string> Quarantine::PrepareFolder() {
        {programData, programData + "\\Quorvex Remover", *folder}) {
     if (!machine_.files.MakeDirectory(directory)) return std::nullopt;
   }
+  preparedFolder_ = folder;
   return folder;
+}
+
+std::uint64_t Quarantine::LargestId(const std::string& folder) {
+  std::uint64_t largest = 0;
+  for (const platform::DirEntry& entry : machine_.files.ListDirectory(folder + "\\*.*")) {
+    const std::string& name = entry.name;
+    std::uint64_t number = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+    if (error == std::errc() && end != name.data()) largest = std::max(largest, number);
+  }
+  return largest;
 }
 
 template <class Payload>
@@ -142,44 +155,54 @@ scanner::Kept Quarantine::Store(const ItemHeader& header, Payload&& payload) {
   const auto folder = PrepareFolder();
   if (!folder) return {std::nullopt, "the quarantine folder cannot be created"};
   platform::FileSystem& files = machine_.files;
-  // The next free id; a crashed run's temporary files count as taken.
-  std::uint64_t largest = 0;
-  for (const platform::DirEntry& entry : files.ListDirectory(*folder + "\\*.*")) {
-    const std::string& name = entry.name;
-    std::uint64_t number = 0;
-    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
-    if (error == std::errc() && end != name.data()) largest = std::max(largest, number);
+  // The item is written under its own name, shared with nobody until it is
+  // closed; an item cut short by a crash fails its trailer and reads as
+  // damaged, and its original was never touched. (A rename from a
+  // temporary name would cost more than the whole copy.) A name another
+  // program took meanwhile sends us back to the listing.
+  std::unique_ptr<platform::FileWriter> writer;
+  std::string id;
+  std::string path;
+  for (int attempt = 0; attempt < 2 && !writer; ++attempt) {
+    if (nextId_ == 0 || attempt > 0) nextId_ = LargestId(*folder) + 1;
+    id = std::to_string(nextId_);
+    path = *folder + "\\" + id + kItemExtension;
+    writer = files.CreateWriter(path, false);
   }
-  const std::string id = std::to_string(largest + 1);
-  const std::string temporary = *folder + "\\" + id + ".tmp";
-  const std::string final = *folder + "\\" + id + kItemExtension;
+  if (!writer) return {std::nullopt, "the quarantine copy could not be written"};
+  ++nextId_;
 
-  bool written = false;
-  if (auto writer = files.CreateWriter(temporary, false)) {
-    const auto head = EncodeHeader(header);
-    ItemTrailer trailer;
-    Sha256 sha;
-    std::vector<std::uint8_t> buffer(kChunk);
-    bool ok = writer->Write(head.data(), head.size());
-    while (ok) {
-      const auto got = payload(buffer.data(), buffer.size());
-      if (!got) ok = false;
-      if (!ok || *got == 0) break;
-      sha.Update(buffer.data(), *got);
-      Mask(buffer.data(), *got, trailer.payloadSize);
-      ok = writer->Write(buffer.data(), *got);
-      trailer.payloadSize += *got;
+  // Written in pieces of kChunk at most, header and trailer with the
+  // payload, so a small finding takes one write.
+  std::vector<std::uint8_t> out = EncodeHeader(header);
+  std::vector<std::uint8_t> buffer(kChunk);
+  ItemTrailer trailer;
+  Sha256 sha;
+  bool ok = true;
+  while (ok) {
+    const auto got = payload(buffer.data(), buffer.size());
+    if (!got) ok = false;
+    if (!ok || *got == 0) break;
+    sha.Update(buffer.data(), *got);
+    Mask(buffer.data(), *got, trailer.payloadSize);
+    trailer.payloadSize += *got;
+    out.insert(out.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(*got));
+    if (out.size() >= kChunk) {
+      ok = writer->Write(out.data(), out.size());
+      out.clear();
     }
-    if (ok) {
-      trailer.sha256 = sha.Finish();
-      const auto tail = EncodeTrailer(trailer);
-      ok = writer->Write(tail.data(), tail.size()) && writer->Flush();
-    }
-    writer.reset();  // closed before it is renamed or removed
-    written = ok && files.RenameFile(temporary, final);
-    if (!written) files.RemoveFile(temporary);
   }
-  if (!written) return {std::nullopt, "the quarantine copy could not be written"};
+  if (ok) {
+    trailer.sha256 = sha.Finish();
+    const auto tail = EncodeTrailer(trailer);
+    out.insert(out.end(), tail.begin(), tail.end());
+    ok = writer->Write(out.data(), out.size()) && writer->Flush();
+  }
+  writer.reset();  // closed before it can be removed
+  if (!ok) {
+    files.RemoveFile(path);
+    return {std::nullopt, "the quarantine copy could not be written"};
+  }
   return {id, ""};
 }
 

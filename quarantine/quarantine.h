@@ -50,14 +50,20 @@ class Quarantine : public scanner::Safekeeping {
 
  private:
   std::optional<std::string> ItemPath(const std::string& id);
-  // Creates the folder with its parents; nullopt when that fails.
+  // Creates the folder with its parents once; nullopt when that fails.
   std::optional<std::string> PrepareFolder();
-  // Writes header, payload and trailer to a temporary file, flushes it and
-  // renames it to its item name; the id or the reason it failed.
+  // The largest id in the folder.
+  std::uint64_t LargestId(const std::string& folder);
+  // Writes header, payload and trailer to a new item file and flushes it;
+  // the id or the reason it failed.
   template <class Payload>
   scanner::Kept Store(const ItemHeader& header, Payload&& payload);
 
   platform::Machine machine_;
+  std::optional<std::string> preparedFolder_;
+  // The id the next item takes; found by listing the folder once, so that
+  // storing many findings does not list it for each.
+  std::uint64_t nextId_ = 0;
 };
 
 }  // namespace quarantine

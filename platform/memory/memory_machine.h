@@ -159,7 +159,6 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<FileReader> OpenReader(const std::string& path) override;
   std::unique_ptr<FileWriter> CreateWriter(const std::string& path, bool replace) override;
   bool MakeDirectory(const std::string& path) override;
-  bool RenameFile(const std::string& from, const std::string& to) override;
   bool RemoveAtRestart(const std::string& path) override;
 
  private:

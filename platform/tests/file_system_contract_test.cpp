@@ -291,7 +291,6 @@ TYPED_TEST(FileSystemContract, AFileInUseIsReadSharingEverythingAndScheduledForT
   reader.reset();
   EXPECT_EQ(files.OpenReader(this->In("locked.sys")), nullptr);
   EXPECT_EQ(files.OpenReader(this->In("missing.sys")), nullptr);
-  EXPECT_FALSE(files.RenameFile(this->In("busy.sys"), this->In("moved.sys")));
 
   EXPECT_TRUE(files.RemoveAtRestart(this->In("busy.sys")));
   const auto pending = b.PendingRemovals();
@@ -334,7 +333,7 @@ TYPED_TEST(FileSystemContract, AWriterCreatesAloneAndReplacesOnlyPlainFiles) {
   EXPECT_EQ(files.CreateWriter(this->In("missing\\x.qri"), false), nullptr);
 }
 
-TYPED_TEST(FileSystemContract, DirectoriesAttributesAndRenames) {
+TYPED_TEST(FileSystemContract, DirectoriesAndAttributes) {
   auto& b = this->backend;
   auto& files = b.files();
   EXPECT_TRUE(files.MakeDirectory(this->In("Quorvex Remover")));
@@ -352,13 +351,6 @@ TYPED_TEST(FileSystemContract, DirectoriesAttributesAndRenames) {
   EXPECT_NE(*hidden & kAttributeHidden, 0u);
   EXPECT_EQ(files.GetAttributes(this->In("file.tmp")), hidden);
   EXPECT_EQ(files.GetAttributes(this->In("missing.tmp")), std::nullopt);
-
-  b.SeedFile(this->In("other.tmp"), {2}, kAttributeArchive);
-  EXPECT_FALSE(files.RenameFile(this->In("file.tmp"), this->In("other.tmp"))) << "never replaces";
-  EXPECT_FALSE(files.RenameFile(this->In("missing.tmp"), this->In("new.tmp")));
-  EXPECT_TRUE(files.RenameFile(this->In("file.tmp"), this->In("Quorvex Remover\\1.qri")));
-  EXPECT_FALSE(files.FileExists(this->In("file.tmp")));
-  EXPECT_EQ(files.GetAttributes(this->In("Quorvex Remover\\1.qri")), hidden);
 }
 
 }  // namespace

@@ -173,10 +173,6 @@ bool Win32FileSystem::MakeDirectory(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
-  return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), 0) != 0;
-}
-
 bool Win32FileSystem::RemoveAtRestart(const std::string& path) {
   return MoveFileExW(ToWide(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
 }

@@ -99,6 +99,13 @@ class FileSystem {
   virtual std::unique_ptr<FileWriter> CreateWriter(const std::string& path, bool replace) = 0;
   // CreateDirectory; true also when the directory exists already.
   virtual bool MakeDirectory(const std::string& path) = 0;
+  // CreateDirectory with a security descriptor that lets only SYSTEM and
+  // the Administrators in, owned by the Administrators and inheriting
+  // nothing. A directory that exists already counts only when it is no
+  // junction and SYSTEM, the Administrators or this process's own user
+  // owns it: one another user made first could be changed behind the
+  // program's back.
+  virtual bool MakeAdministratorsDirectory(const std::string& path) = 0;
   // MoveFileEx(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): deleted when the
   // system next starts.
   virtual bool RemoveAtRestart(const std::string& path) = 0;

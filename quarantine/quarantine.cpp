@@ -120,20 +120,51 @@ std::optional<std::string> Quarantine::Folder() {
   return *programData + "\\Quorvex Remover\\Quarantine";
 }
 
-std::optional<std::string> Quarantine::ItemPath(const std::string& id) {
+namespace {
+
+// The two folders of ours below %ProgramData%.
+std::vector<std::string> OwnFolders(const std::string& folder) {
+  return {folder.substr(0, folder.find_last_of('\\')), folder};
+}
+
+}  // namespace
+
+Quarantine::ExistingFolder Quarantine::FindFolder() {
   const auto folder = Folder();
-  if (!folder || !IsId(id)) return std::nullopt;
-  return *folder + "\\" + id + kItemExtension;
+  if (!folder || !machine_.files.GetAttributes(*folder)) return {};
+  // Both exist already, so this only asks who owns them.
+  for (const std::string& own : OwnFolders(*folder)) {
+    if (!machine_.files.MakeAdministratorsDirectory(own)) return {std::nullopt, true};
+  }
+  return {folder, false};
+}
+
+std::optional<std::string> Quarantine::ItemPath(const std::string& id, std::string* failure) {
+  const ExistingFolder folder = FindFolder();
+  if (folder.untrusted) {
+    *failure = "the quarantine folder is not the administrators' own, so nothing in it is used";
+    return std::nullopt;
+  }
+  const std::optional<std::string> path =
+      folder.path && IsId(id) ? std::optional(*folder.path + "\\" + id + kItemExtension)
+                              : std::nullopt;
+  if (!path || !machine_.files.GetAttributes(*path)) {
+    *failure = "there is no quarantine item " + id;
+    return std::nullopt;
+  }
+  return path;
 }
 
 std::optional<std::string> Quarantine::PrepareFolder() {
   if (preparedFolder_) return preparedFolder_;
   const auto folder = Folder();
   if (!folder) return std::nullopt;
-  const std::string programData = folder->substr(0, folder->size() - std::string("\\Quorvex Remover\\Quarantine").size());
-  for (const std::string& directory :
-       {programData, programData + "\\Quorvex Remover", *folder}) {
-    if (!machine_.files.MakeDirectory(directory)) return std::nullopt;
+  const auto own = OwnFolders(*folder);
+  if (!machine_.files.MakeDirectory(own[0].substr(0, own[0].find_last_of('\\')))) {
+    return std::nullopt;
+  }
+  for (const std::string& directory : own) {
+    if (!machine_.files.MakeAdministratorsDirectory(directory)) return std::nullopt;
   }
   preparedFolder_ = folder;
   return folder;
@@ -153,7 +184,9 @@ std::uint64_t Quarantine::LargestId(const std::string& folder) {
 template <class Payload>
 scanner::Kept Quarantine::Store(const ItemHeader& header, Payload&& payload) {
   const auto folder = PrepareFolder();
-  if (!folder) return {std::nullopt, "the quarantine folder cannot be created"};
+  if (!folder) {
+    return {std::nullopt, "the quarantine folder cannot be made, or is not the administrators' own"};
+  }
   platform::FileSystem& files = machine_.files;
   // The item is written under its own name, shared with nobody until it is
   // closed; an item cut short by a crash fails its trailer and reads as
@@ -236,13 +269,17 @@ scanner::Kept Quarantine::KeepKey(const std::string& entry, platform::RegKey roo
 }
 
 void Quarantine::Discard(const std::string& id) {
-  if (const auto path = ItemPath(id)) machine_.files.RemoveFile(*path);
+  if (preparedFolder_ && IsId(id)) {
+    machine_.files.RemoveFile(*preparedFolder_ + "\\" + id + kItemExtension);
+  }
 }
 
 Listing Quarantine::List() {
   Listing listing;
-  const auto folder = Folder();
-  if (!folder) return listing;
+  const ExistingFolder existing = FindFolder();
+  listing.untrusted = existing.untrusted;
+  if (!existing.path) return listing;
+  const std::string* folder = &*existing.path;
   std::vector<std::pair<std::uint64_t, std::string>> ids;
   for (const platform::DirEntry& entry : machine_.files.ListDirectory(*folder + "\\*.qri")) {
     if (entry.attributes & platform::kAttributeDirectory) continue;
@@ -263,10 +300,9 @@ Listing Quarantine::List() {
 }
 
 std::optional<std::string> Quarantine::Restore(const std::string& id, bool force) {
-  const auto itemPath = ItemPath(id);
-  if (!itemPath || !machine_.files.GetAttributes(*itemPath)) {
-    return "there is no quarantine item " + id;
-  }
+  std::string failure;
+  const auto itemPath = ItemPath(id, &failure);
+  if (!itemPath) return failure;
   auto item = ReadItem(machine_.files, *itemPath, id);
   if (!item || !Verify(*item)) return "quarantine item " + id + " is damaged";
   const std::string& original = item->info.originalPath;
@@ -322,8 +358,9 @@ std::optional<std::string> Quarantine::Restore(const std::string& id, bool force
 }
 
 std::optional<std::string> Quarantine::Purge(const std::string& id) {
-  const auto path = ItemPath(id);
-  if (!path || !machine_.files.GetAttributes(*path)) return "there is no quarantine item " + id;
+  std::string failure;
+  const auto path = ItemPath(id, &failure);
+  if (!path) return failure;
   if (!machine_.files.RemoveFile(*path)) return "quarantine item " + id + " could not be deleted";
   return std::nullopt;
 }

@@ -27,6 +27,9 @@ struct ItemInfo {
 struct Listing {
   std::vector<ItemInfo> items;  // by id
   std::vector<std::string> damaged;  // ids of items that cannot be read
+  // The folder exists but is not the administrators' own: nothing in it
+  // was read.
+  bool untrusted = false;
 };
 
 class Quarantine : public scanner::Safekeeping {
@@ -49,8 +52,18 @@ class Quarantine : public scanner::Safekeeping {
   std::optional<std::string> Purge(const std::string& id);
 
  private:
-  std::optional<std::string> ItemPath(const std::string& id);
-  // Creates the folder with its parents once; nullopt when that fails.
+  // The folder when it exists and only the system and the administrators
+  // can change it.
+  struct ExistingFolder {
+    std::optional<std::string> path;
+    bool untrusted = false;
+  };
+  ExistingFolder FindFolder();
+  // The item's file in a trusted folder, or the message saying why there is
+  // none.
+  std::optional<std::string> ItemPath(const std::string& id, std::string* failure);
+  // Creates the folder with its parents once, the administrators' own;
+  // nullopt when that fails.
   std::optional<std::string> PrepareFolder();
   // The largest id in the folder.
   std::uint64_t LargestId(const std::string& folder);

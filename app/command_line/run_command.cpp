@@ -10,6 +10,9 @@
 namespace app {
 namespace {
 
+constexpr char kUntrustedFolder[] =
+    "The quarantine folder is not the administrators' own, so nothing in it is used.\n";
+
 const char* KindName(quarantine::ItemKind kind) {
   return kind == quarantine::ItemKind::Key ? "key " : "file";
 }
@@ -22,6 +25,10 @@ std::string Column(std::string text, std::size_t width) {
 
 int List(quarantine::Quarantine& keeper, Console& console) {
   const quarantine::Listing listing = keeper.List();
+  if (listing.untrusted) {
+    console.Error(kUntrustedFolder);
+    return kExitQuarantineItem;
+  }
   if (listing.items.empty() && listing.damaged.empty()) {
     console.Out("The quarantine is empty.\n");
     return kExitDone;
@@ -60,6 +67,10 @@ int Purge(quarantine::Quarantine& keeper, const Command& command, Console& conso
     return kExitDone;
   }
   const quarantine::Listing listing = keeper.List();
+  if (listing.untrusted) {
+    console.Error(kUntrustedFolder);
+    return kExitQuarantineItem;
+  }
   std::vector<std::string> ids = listing.damaged;
   for (const quarantine::ItemInfo& item : listing.items) ids.push_back(item.id);
   int code = kExitDone;

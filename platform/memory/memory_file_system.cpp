@@ -22,6 +22,7 @@ struct FsNode {
   std::vector<std::uint8_t> head;  // the stored bytes; beyond them the file reads as zeros
   std::uint64_t size = 0;
   FileLock lock = FileLock::None;
+  bool ownedByUser = false;  // made by an ordinary user, not by an administrator
   std::optional<std::size_t> failListingAfter;
   std::map<std::string, std::unique_ptr<FsNode>> children;  // by folded name
 };
@@ -349,6 +350,10 @@ void MemoryFileSystem::AddSparseFile(const std::string& path, std::uint64_t size
 
 void MemoryFileSystem::AddDirectory(const std::string& path) { state_->Create(path, false); }
 
+void MemoryFileSystem::AddUserDirectory(const std::string& path) {
+  state_->Create(path, false).ownedByUser = true;
+}
+
 void MemoryFileSystem::LockFile(const std::string& path) {
   FsNode* node = state_->Find(path);
   if (!node || node->directory) throw std::invalid_argument("no such file to lock: " + path);
@@ -519,6 +524,16 @@ std::unique_ptr<FileWriter> MemoryFileSystem::CreateWriter(const std::string& pa
   slot->attributes = kAttributeArchive;
   slot->lock = FileLock::Exclusive;
   return std::make_unique<NodeWriter>(*slot, state_->FreeSpaceOf(parsed->drive));
+}
+
+bool MemoryFileSystem::MakeAdministratorsDirectory(const std::string& path) {
+  FsNode* parent = nullptr;
+  const auto parsed = Parse(path);
+  if (!state_->FindChild(parsed, &parent)) {
+    const FsNode& existing = *parent->children.at(FoldAscii(parsed->parts.back()));
+    return existing.directory && !existing.ownedByUser;
+  }
+  return MakeDirectory(path);
 }
 
 bool MemoryFileSystem::MakeDirectory(const std::string& path) {

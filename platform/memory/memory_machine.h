@@ -128,6 +128,8 @@ class MemoryFileSystem : public FileSystem {
   void AddSparseFile(const std::string& path, std::uint64_t size,
                      const std::vector<std::uint8_t>& head);
   void AddDirectory(const std::string& path);
+  // A directory another user made (and owns), with its parents.
+  void AddUserDirectory(const std::string& path);
   // A file that exists and is listed but cannot be opened, read or deleted.
   void LockFile(const std::string& path);
   // A file another process holds open for writing (FileLock::HeldOpenForWriting).
@@ -159,6 +161,7 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<FileReader> OpenReader(const std::string& path) override;
   std::unique_ptr<FileWriter> CreateWriter(const std::string& path, bool replace) override;
   bool MakeDirectory(const std::string& path) override;
+  bool MakeAdministratorsDirectory(const std::string& path) override;
   bool RemoveAtRestart(const std::string& path) override;
 
  private:

@@ -333,6 +333,20 @@ TYPED_TEST(FileSystemContract, AWriterCreatesAloneAndReplacesOnlyPlainFiles) {
   EXPECT_EQ(files.CreateWriter(this->In("missing\\x.qri"), false), nullptr);
 }
 
+// Where the program keeps what it removed. (A directory another user owns
+// is refused too; Wine keeps no owners of files, so the memory machine's
+// own tests hold that.)
+TYPED_TEST(FileSystemContract, AnAdministratorsDirectoryIsMadeOrFoundAsADirectory) {
+  auto& b = this->backend;
+  auto& files = b.files();
+  EXPECT_TRUE(files.MakeAdministratorsDirectory(this->In("Quorvex Remover")));
+  EXPECT_TRUE(files.MakeAdministratorsDirectory(this->In("Quorvex Remover"))) << "its own, again";
+  EXPECT_TRUE(files.MakeAdministratorsDirectory(this->In("Quorvex Remover\\Quarantine")));
+  b.SeedFile(this->In("file"), {1}, kAttributeArchive);
+  EXPECT_FALSE(files.MakeAdministratorsDirectory(this->In("file")));
+  EXPECT_FALSE(files.MakeAdministratorsDirectory(this->In("missing\\Quarantine")));
+}
+
 TYPED_TEST(FileSystemContract, DirectoriesAndAttributes) {
   auto& b = this->backend;
   auto& files = b.files();

@@ -125,6 +125,14 @@ TEST(MemoryFiles, ReplacingRefusesHiddenSystemAndReadOnlyFiles) {
   }
 }
 
+TEST(MemoryFiles, AnAdministratorsDirectoryIsNeverOneAnotherUserMade) {
+  MemoryFileSystem files;
+  files.AddUserDirectory("C:\\ProgramData\\Planted");
+  EXPECT_FALSE(files.MakeAdministratorsDirectory("C:\\ProgramData\\Planted"));
+  EXPECT_TRUE(files.MakeAdministratorsDirectory("C:\\ProgramData\\Ours"));
+  EXPECT_TRUE(files.MakeAdministratorsDirectory("C:\\ProgramData\\Ours"));
+}
+
 TEST(MemoryFiles, AFullDiskTakesWhatFitsAndAWriteThatDoesNotFitFails) {
   MemoryFileSystem files;
   files.SetFreeSpace("C:", 5);

@@ -1,6 +1,8 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <memory>
@@ -61,6 +63,17 @@ class HandleWriter : public FileWriter {
  private:
   HANDLE file_;
 };
+
+bool IsProcessUser(PSID sid) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  alignas(TOKEN_USER) BYTE buffer[256];
+  DWORD size = 0;
+  const bool same = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+                    EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
+  CloseHandle(token);
+  return same;
+}
 
 }  // namespace
 
@@ -171,6 +184,37 @@ bool Win32FileSystem::MakeDirectory(const std::string& path) {
   if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::MakeAdministratorsDirectory(const std::string& path) {
+  const std::wstring wide = ToWide(path);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  // Owner Administrators; protected DACL: full control for SYSTEM and the
+  // Administrators, passed on to files and folders below.
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", SDDL_REVISION_1, &descriptor, nullptr)) {
+    return false;
+  }
+  SECURITY_ATTRIBUTES security{sizeof security, descriptor, FALSE};
+  const BOOL created = CreateDirectoryW(wide.c_str(), &security);
+  LocalFree(descriptor);
+  if (created) return true;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    return false;
+  }
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR existing = nullptr;
+  if (GetNamedSecurityInfoW(wide.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                            nullptr, nullptr, nullptr, &existing) != ERROR_SUCCESS) {
+    return false;
+  }
+  const bool trusted = owner != nullptr && (IsWellKnownSid(owner, WinLocalSystemSid) ||
+                                            IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
+                                            IsProcessUser(owner));
+  LocalFree(existing);
+  return trusted;
 }
 
 bool Win32FileSystem::RemoveAtRestart(const std::string& path) {

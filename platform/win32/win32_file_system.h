@@ -18,6 +18,7 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<FileReader> OpenReader(const std::string& path) override;
   std::unique_ptr<FileWriter> CreateWriter(const std::string& path, bool replace) override;
   bool MakeDirectory(const std::string& path) override;
+  bool MakeAdministratorsDirectory(const std::string& path) override;
   bool RemoveAtRestart(const std::string& path) override;
 };
 

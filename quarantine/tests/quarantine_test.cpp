@@ -197,6 +197,27 @@ TEST_F(QuarantineTest, ADamagedItemIsRejectedAndNothingIsWritten) {
   EXPECT_THAT(quarantine.List().damaged, ElementsAre("1"));
 }
 
+// An ordinary user may create folders in %ProgramData%. One made there
+// first, or planted items in it, must never hold or give back findings.
+TEST_F(QuarantineTest, AFolderAUserMadeFirstIsNeverUsed) {
+  memory.files.AddUserDirectory("C:\\ProgramData\\Quorvex Remover");
+  memory.files.AddDirectory(kFolder);
+  memory.files.AddFile("E:\\x.tmp", {'M', 'Z'});
+  memory.files.AddFile(ItemPath("1"), {'Q', 'R', 'Q', 'I'});
+  const std::string before = memory.Snapshot();
+
+  const scanner::Kept kept = quarantine.KeepFile("E:\\x.tmp");
+  EXPECT_EQ(kept.id, std::nullopt);
+  EXPECT_THAT(kept.reason, HasSubstr("not the administrators' own"));
+  const Listing listing = quarantine.List();
+  EXPECT_TRUE(listing.untrusted);
+  EXPECT_THAT(listing.items, IsEmpty());
+  EXPECT_THAT(listing.damaged, IsEmpty());
+  EXPECT_THAT(quarantine.Restore("1", true).value_or(""), HasSubstr("not the administrators' own"));
+  EXPECT_THAT(quarantine.Purge("1").value_or(""), HasSubstr("not the administrators' own"));
+  EXPECT_EQ(memory.Snapshot(), before);
+}
+
 TEST_F(QuarantineTest, UnknownIdsChangeNothing) {
   memory.files.AddFile("E:\\x.tmp", {1});
   ASSERT_EQ(quarantine.KeepFile("E:\\x.tmp").id, "1");

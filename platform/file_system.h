@@ -106,6 +106,9 @@ class FileSystem {
   // owns it: one another user made first could be changed behind the
   // program's back.
   virtual bool MakeAdministratorsDirectory(const std::string& path) = 0;
+  // MoveFileEx(from, to, MOVEFILE_REPLACE_EXISTING): `to` becomes `from`
+  // in one step, whatever file it was before.
+  virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
   // MoveFileEx(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): deleted when the
   // system next starts.
   virtual bool RemoveAtRestart(const std::string& path) = 0;

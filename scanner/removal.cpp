@@ -94,7 +94,7 @@ bool DeleteFoundFiles(ScanContext& context, const Findings& FileFindings, Safeke
 
 RemovalOutcome DeleteFoundFile(ScanContext& context, const std::string& path,
                                Safekeeping& keeper) {
-  RemovalOutcome outcome{path};
+  RemovalOutcome outcome{path, RemovalState::LeftInPlace, LeftReason::None, ""};
   platform::FileSystem& files = context.machine.files;
   try {
     const auto attributes = files.GetAttributes(path);
@@ -145,7 +145,8 @@ bool DeleteFoundKeys(ScanContext& context, const Findings& RegistryFindings,
     for (; next < RegistryFindings.size(); ++next) {
       const std::string upper = context.machine.text.UpperCase(RegistryFindings[next]);
       if (upper.empty()) continue;
-      RemovalOutcome outcome{RegistryFindings[next]};
+      RemovalOutcome outcome{RegistryFindings[next], RemovalState::LeftInPlace, LeftReason::None,
+                             ""};
       const auto root = RootOf(upper);
       const std::string path = upper.size() > 4 ? upper.substr(4) : "";
       if (!root || path.empty()) {

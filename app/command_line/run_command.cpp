@@ -2,8 +2,10 @@
 
 #include <exception>
 
+#include "app/command_line/check_report.h"
 #include "app/command_line/command_line.h"
 #include "app/command_line/exit_codes.h"
+#include "app/command_line/unattended_check.h"
 #include "app/command_line/utc_time.h"
 #include "quarantine/quarantine.h"
 
@@ -88,10 +90,50 @@ int Purge(quarantine::Quarantine& keeper, const Command& command, Console& conso
   return code;
 }
 
+// Scans (and removes), then reports. A report file that cannot be made is a
+// wrong command line: found out before anything is scanned.
+int Check(const Command& command, platform::Machine machine, CommandLineHost& host) {
+  const bool toFile = command.report && *command.report != "-";
+  const std::string temporary = toFile ? *command.report + ".tmp" : "";
+  std::unique_ptr<platform::FileWriter> report;
+  if (toFile) {
+    report = machine.files.CreateWriter(temporary, true);
+    if (!report) {
+      host.console.Error("The report \"" + *command.report +
+                         "\" cannot be written. Run QuorvexRemover /? for help.\n");
+      return kExitUsage;
+    }
+  }
+  scanner::ScanContext context{machine, ""};
+  const CheckRun run =
+      RunUnattendedCheck(context, {command.drives, command.remove, command.restart});
+  int code = run.ExitCode();
+  const std::string json = CheckReportJson(run, host.machineName);
+  if (toFile) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(json.data());
+    const bool written = report->Write(bytes, json.size()) && report->Flush();
+    report.reset();
+    // Moved into place whole, so that a reader never sees half a report.
+    if (!written || !machine.files.MoveOver(temporary, *command.report)) {
+      machine.files.RemoveFile(temporary);
+      host.console.Error("The report \"" + *command.report + "\" could not be written.\n");
+      code = kExitInternal;
+    }
+  }
+  host.events.Report(kEventSource, CheckEventType(run), CheckSummary(run));
+  if (command.report == "-") {
+    host.console.Out(json);
+  } else {
+    host.console.Out(CheckSummary(run) + "\n");
+  }
+  return code;
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& arguments, platform::Machine machine,
-                   Console& console) noexcept {
+                   CommandLineHost& host) noexcept {
+  Console& console = host.console;
   try {
     const Command command = ParseCommandLine(arguments);
     quarantine::Quarantine keeper(machine);
@@ -99,6 +141,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, platform::Machine 
       case CommandKind::Usage:
         console.Out(UsageText());
         return kExitDone;
+      case CommandKind::Check:
+        return Check(command, machine, host);
       case CommandKind::ListQuarantine:
         return List(keeper, console);
       case CommandKind::Restore:

@@ -4,7 +4,9 @@
 
 namespace app {
 
-std::string FormatUtc(std::int64_t seconds) {
+namespace {
+
+std::string Format(std::int64_t seconds, const char* format) {
   std::int64_t days = seconds / 86400;
   std::int64_t rest = seconds % 86400;
   if (rest < 0) {
@@ -24,11 +26,20 @@ std::string FormatUtc(std::int64_t seconds) {
   const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
   const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
   char text[64];
-  std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld",
-                static_cast<long long>(year), static_cast<long long>(month),
+  std::snprintf(text, sizeof text, format, static_cast<long long>(year), static_cast<long long>(month),
                 static_cast<long long>(day), static_cast<long long>(rest / 3600),
                 static_cast<long long>(rest % 3600 / 60), static_cast<long long>(rest % 60));
   return text;
+}
+
+}  // namespace
+
+std::string FormatUtc(std::int64_t seconds) {
+  return Format(seconds, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld");
+}
+
+std::string FormatIsoUtc(std::int64_t seconds) {
+  return Format(seconds, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ");
 }
 
 }  // namespace app

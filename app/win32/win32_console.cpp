@@ -68,4 +68,11 @@ std::vector<std::string> ProgramArguments() {
   return result;
 }
 
+std::string ComputerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+  if (!GetComputerNameW(name, &length)) return {};
+  return platform::win32::ToUtf8(std::wstring(name, length));
+}
+
 }  // namespace app

@@ -30,5 +30,7 @@ class Win32Console : public Console {
 
 // The command line without the program's name, as UTF-8.
 std::vector<std::string> ProgramArguments();
+// This computer's NetBIOS name, as reports name it; "" when unknown.
+std::string ComputerName();
 
 }  // namespace app

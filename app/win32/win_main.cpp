@@ -12,6 +12,7 @@
 #include "app/win32/win32_console.h"
 #include "app/win32/win32_desktop.h"
 #include "app/windows/mainr.h"
+#include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_machine.h"
 #include "scanner/scan_context.h"
 #include "ui/win32/application.h"
@@ -21,7 +22,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (const auto arguments = app::ProgramArguments(); !arguments.empty()) {
     platform::win32::Win32Machine machine;
     app::Win32Console console;
-    return app::RunCommandLine(arguments, machine.machine(), console);
+    platform::win32::Win32EventLog events;
+    app::CommandLineHost host{console, events, app::ComputerName()};
+    return app::RunCommandLine(arguments, machine.machine(), host);
   }
   ui::win32::Application application;
   application.SetTitle(app::kApplicationTitle);

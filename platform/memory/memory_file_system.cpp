@@ -549,6 +549,33 @@ bool MemoryFileSystem::MakeDirectory(const std::string& path) {
   return true;
 }
 
+bool MemoryFileSystem::MoveOver(const std::string& from, const std::string& to) {
+  FsNode* fromParent = nullptr;
+  FsNode* toParent = nullptr;
+  const auto source = Parse(from);
+  const auto target = Parse(to);
+  if (state_->FindChild(source, &fromParent)) return false;
+  const auto error = state_->FindChild(target, &toParent);
+  if (error && error != kFileErrorNotFound) return false;
+  // MoveFileEx without MOVEFILE_COPY_ALLOWED stays on one volume.
+  if (source->drive != target->drive) return false;
+  auto& node = fromParent->children.at(FoldAscii(source->parts.back()));
+  if (node->directory || node->lock != FileLock::None) return false;
+  if (!error) {
+    const FsNode& existing = *toParent->children.at(FoldAscii(target->parts.back()));
+    if (&existing == node.get()) return true;
+    if (existing.directory || existing.lock != FileLock::None ||
+        (existing.attributes & kAttributeReadOnly)) {
+      return false;
+    }
+  }
+  std::unique_ptr<FsNode> moved = std::move(node);
+  fromParent->children.erase(FoldAscii(source->parts.back()));
+  moved->name = target->parts.back();
+  toParent->children[FoldAscii(target->parts.back())] = std::move(moved);
+  return true;
+}
+
 bool MemoryFileSystem::RemoveAtRestart(const std::string& path) {
   // The system records the name without checking it.
   if (!Parse(path)) return false;

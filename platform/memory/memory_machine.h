@@ -162,6 +162,7 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<FileWriter> CreateWriter(const std::string& path, bool replace) override;
   bool MakeDirectory(const std::string& path) override;
   bool MakeAdministratorsDirectory(const std::string& path) override;
+  bool MoveOver(const std::string& from, const std::string& to) override;
   bool RemoveAtRestart(const std::string& path) override;
 
  private:

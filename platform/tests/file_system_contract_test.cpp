@@ -347,6 +347,25 @@ TYPED_TEST(FileSystemContract, AnAdministratorsDirectoryIsMadeOrFoundAsADirector
   EXPECT_FALSE(files.MakeAdministratorsDirectory(this->In("missing\\Quarantine")));
 }
 
+// How a report appears whole: written beside its place, then moved there.
+TYPED_TEST(FileSystemContract, ReplaceFileMovesOverAnOldFileButNotOverAFolder) {
+  auto& b = this->backend;
+  auto& files = b.files();
+  b.SeedFile(this->In("report.json.tmp"), {'n', 'e', 'w'}, kAttributeArchive);
+  b.SeedFile(this->In("report.json"), {'o', 'l', 'd'}, kAttributeArchive);
+  EXPECT_TRUE(files.MoveOver(this->In("report.json.tmp"), this->In("report.json")));
+  EXPECT_FALSE(files.FileExists(this->In("report.json.tmp")));
+  EXPECT_EQ(files.ReadHead(this->In("report.json"), 9)->bytes,
+            (std::vector<std::uint8_t>{'n', 'e', 'w'}));
+  b.SeedFile(this->In("other.tmp"), {1}, kAttributeArchive);
+  EXPECT_TRUE(files.MoveOver(this->In("other.tmp"), this->In("fresh.json"))) << "a new name";
+  b.SeedDirectory(this->In("folder.json"));
+  EXPECT_FALSE(files.MoveOver(this->In("fresh.json"), this->In("folder.json")));
+  EXPECT_FALSE(files.MoveOver(this->In("missing.tmp"), this->In("x.json")));
+  EXPECT_FALSE(files.MoveOver(this->In("fresh.json"), this->In("missing\\x.json")));
+  EXPECT_TRUE(files.FileExists(this->In("fresh.json")));
+}
+
 TYPED_TEST(FileSystemContract, DirectoriesAndAttributes) {
   auto& b = this->backend;
   auto& files = b.files();

@@ -217,6 +217,10 @@ bool Win32FileSystem::MakeAdministratorsDirectory(const std::string& path) {
   return trusted;
 }
 
+bool Win32FileSystem::MoveOver(const std::string& from, const std::string& to) {
+  return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 bool Win32FileSystem::RemoveAtRestart(const std::string& path) {
   return MoveFileExW(ToWide(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
 }

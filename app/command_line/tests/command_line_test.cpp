@@ -5,6 +5,7 @@
 #include "app/command_line/exit_codes.h"
 #include "app/command_line/run_command.h"
 #include "app/command_line/utc_time.h"
+#include "platform/memory/memory_event_log.h"
 #include "platform/memory/memory_machine.h"
 #include "quarantine/quarantine.h"
 
@@ -51,11 +52,49 @@ TEST(ParseCommandLine, SwitchesAndTheirErrors) {
   }
 }
 
+TEST(ParseCommandLine, TheSwitchesOfAnUnattendedCheck) {
+  const struct {
+    std::vector<std::string> arguments;
+    bool drives, remove, restart;
+    std::optional<std::string> report;
+    const char* error;  // "" for a good line
+  } cases[] = {
+      {{"/scan"}, false, false, false, std::nullopt, ""},
+      {{"/DRIVES"}, true, false, false, std::nullopt, ""},
+      {{"-scan", "/drives", "/Remove", "/restart", "/report", "C:\\r.json"}, true, true, true,
+       "C:\\r.json", ""},
+      {{"/report", "-", "/scan"}, false, false, false, "-", ""},
+      {{"/report", "x.json"}, false, false, false, std::nullopt, "go only with /scan or /drives"},
+      {{"/remove"}, false, false, false, std::nullopt, "go only with /scan or /drives"},
+      {{"/scan", "/restart"}, false, false, false, std::nullopt, "/restart goes only with /remove"},
+      {{"/scan", "/report"}, false, false, false, std::nullopt, "/report needs the file"},
+      {{"/scan", "/report", "/remove"}, false, false, false, std::nullopt, "/report needs the file"},
+      {{"/scan", "/quarantine"}, false, false, false, std::nullopt, "Only one of"},
+      {{"/scan", "/force"}, false, false, false, std::nullopt, "/force goes only with /restore"},
+      {{"/scan", "/SCAN"}, false, false, false, std::nullopt, "/scan is given twice"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    const Command command = ParseCommandLine(c.arguments);
+    if (*c.error != '\0') {
+      EXPECT_EQ(command.kind, CommandKind::Invalid);
+      EXPECT_THAT(command.error, HasSubstr(c.error));
+      continue;
+    }
+    EXPECT_EQ(command.kind, CommandKind::Check);
+    EXPECT_EQ(command.drives, c.drives);
+    EXPECT_EQ(command.remove, c.remove);
+    EXPECT_EQ(command.restart, c.restart);
+    EXPECT_EQ(command.report, c.report);
+  }
+}
+
 TEST(FormatUtc, CivilDates) {
   EXPECT_EQ(FormatUtc(0), "1970-01-01 00:00:00");
   EXPECT_EQ(FormatUtc(951782400), "2000-02-29 00:00:00");
   EXPECT_EQ(FormatUtc(1796860800 + 3661), "2026-12-10 01:01:01");
   EXPECT_EQ(FormatUtc(-1), "1969-12-31 23:59:59");
+  EXPECT_EQ(FormatIsoUtc(1796860800 + 3661), "2026-12-10T01:01:01Z");
 }
 
 class RecordingConsole : public Console {
@@ -70,7 +109,8 @@ class CommandLineTest : public ::testing::Test {
  protected:
   int Run(const std::vector<std::string>& arguments) {
     console = {};
-    return RunCommandLine(arguments, memory.machine(), console);
+    CommandLineHost host{console, events, "PC-17"};
+    return RunCommandLine(arguments, memory.machine(), host);
   }
   // A file finding kept and removed, as a removal leaves it.
   std::string Quarantined(const std::string& path, const std::vector<std::uint8_t>& content,
@@ -86,6 +126,7 @@ class CommandLineTest : public ::testing::Test {
   }
 
   platform::memory::MemoryMachine memory;
+  platform::memory::MemoryEventLog events;
   RecordingConsole console;
 };
 
@@ -140,7 +181,7 @@ TEST_F(CommandLineTest, WrongCommandsAndDamagedItemsChangeNothing) {
     int code;
     const char* error;
   } cases[] = {
-      {{"/scan"}, kExitUsage, "Unknown switch \"/scan\". Run QuorvexRemover /? for help.\n"},
+      {{"/scann"}, kExitUsage, "Unknown switch \"/scann\". Run QuorvexRemover /? for help.\n"},
       {{"/restore"}, kExitUsage, "/restore needs the id of a quarantine item."},
       {{"/restore", "9"}, kExitQuarantineItem, "Nothing was restored: there is no quarantine item 9.\n"},
       {{"/restore", "..\\1"}, kExitQuarantineItem, "there is no quarantine item ..\\1"},
@@ -175,8 +216,10 @@ TEST_F(CommandLineTest, PurgeAllEmptiesTheQuarantineDamagedItemsIncluded) {
 
 TEST_F(CommandLineTest, UsageNamesEverySwitchAndExitCode) {
   EXPECT_EQ(Run({"-?"}), kExitDone);
-  for (const char* part : {"/quarantine", "/restore ID [/force]", "/purge ID|all", "/?",
-                           "0 done", "4 the command line", "5 an unexpected", "6 a quarantine"}) {
+  for (const char* part : {"/scan [/drives] [/remove [/restart]] [/report FILE]", "/quarantine",
+                           "/restore ID [/force]", "/purge ID|all", "/?", "0 nothing found",
+                           "1 found, not removed", "2 found and all", "3 some findings left",
+                           "4 the command line", "5 an unexpected", "6 a quarantine"}) {
     EXPECT_THAT(console.out, HasSubstr(part));
   }
 }

@@ -7,7 +7,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/e2e/command_run.h"
 #include "app/e2e/tests/e2e_fixture.h"
@@ -127,6 +129,83 @@ TEST_F(CommandLineEndToEnd, ListsRestoresAndPurgesWithoutAWindow) {
   EXPECT_EQ(Listing(), "The quarantine is empty.\r\n");
 }
 
+std::wstring Upper(std::wstring text) {
+  CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// A JSON string as the report writes it.
+std::string Json(const std::wstring& text) {
+  std::string out = "\"";
+  for (const char c : ToUtf8(text)) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string ReadWhole(const std::wstring& path) {
+  const HANDLE in = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return {};
+  std::string text(1 << 20, '\0');
+  DWORD got = 0;
+  ReadFile(in, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+  CloseHandle(in);
+  text.resize(got);
+  return text;
+}
+
+// What a deployment runs: scan, drives, remove, report; the machine after it
+// is what the report says.
+TEST_F(CommandLineEndToEnd, AnUnattendedRemovalReportsExactlyWhatItDid) {
+  SeedInfection();
+  SeedDriveThreats(root);
+  SeedDriveBystanders(root);
+  const Snapshot before = RemovalScope(root);
+  const std::wstring report = QuarantineFolder() + L" report.json";
+
+  CommandRun run = Run(L"/scan /drives /remove /report \"" + report + L"\"");
+  EXPECT_EQ(run.exitCode, 2u) << run.error;
+  EXPECT_EQ(run.error, "");
+  const std::string json = ReadWhole(report);
+  DeleteFileW(report.c_str());
+  EXPECT_EQ(GetFileAttributesW((report + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  std::vector<std::string> expected;
+  for (const std::wstring& key : InfectionKeys()) expected.push_back(Json(L"HKLM\\" + key));
+  const auto files = InfectionFiles();
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    expected.push_back(Json(i < 2 ? Upper(files[i]) : files[i]));
+  }
+  for (const std::wstring& file : DriveThreatFiles(root)) expected.push_back(Json(file));
+  for (const std::string& value : expected) {
+    EXPECT_NE(json.find("\"value\": " + value + ", \"outcome\": \"removed\"}"), std::string::npos)
+        << value << "\n" << json;
+  }
+  EXPECT_EQ(static_cast<std::size_t>(std::count(json.begin(), json.end(), '{')),
+            expected.size() + 2) << "the report, each finding, the totals";
+  EXPECT_NE(json.find("\"totals\": {\"found\": " + std::to_string(expected.size()) +
+                      ", \"removed\": " + std::to_string(expected.size()) +
+                      ", \"removedAtRestart\": 0, \"alreadyGone\": 0, \"leftInPlace\": 0}"),
+            std::string::npos)
+      << json;
+  EXPECT_EQ(run.out, "Quorvex Remover found " + std::to_string(expected.size()) + " items: " +
+                         std::to_string(expected.size()) +
+                         " removed, 0 removed at the next restart, 0 already gone, 0 left in "
+                         "place.\r\n");
+
+  Snapshot after = before;
+  for (const std::wstring& key : InfectionKeys()) Erase(after, L"HKLM\\" + key);
+  for (const std::wstring& file : InfectionFiles()) Erase(after, file);
+  for (const std::wstring& file : DriveThreatFiles(root)) Erase(after, file);
+  EXPECT_THAT(Differences(after, RemovalScope(root)), ::testing::IsEmpty());
+
+  // A second run finds the machine clean.
+  run = Run(L"-SCAN -drives -report -");
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_NE(run.out.find("\"findings\": [],"), std::string::npos) << run.out;
+}
+
 TEST_F(CommandLineEndToEnd, BadCommandsAndDamagedItemsChangeNothing) {
   const std::wstring file = root + L"x.tmp";
   const HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -154,6 +233,8 @@ TEST_F(CommandLineEndToEnd, BadCommandsAndDamagedItemsChangeNothing) {
       {L"/bogus", 4, "Unknown switch \"/bogus\". Run QuorvexRemover /? for help.\r\n"},
       {L"/restore", 4, "/restore needs the id of a quarantine item."},
       {L"/purge 1 2", 4, "Unexpected argument \"2\"."},
+      {L"/scan /remove /report", 4, "/report needs the file"},
+      {L"/scan /remove /report Q:\\nowhere\\r.json", 4, "cannot be written"},
       {L"/restore 999", 6, "there is no quarantine item 999"},
       {L"/restore ..\\1", 6, "there is no quarantine item"},
   };

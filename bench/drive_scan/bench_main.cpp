@@ -1,6 +1,7 @@
 // Times the scanner's drive-root scan against the plain-Win32 baseline on
 // the same directory, alternating the two, and reports the scanner's peak
-// memory.
+// memory; then an unattended check of the same drive (system scan, drive
+// scan, JSON report, event log entry) against the scanner's time.
 //   drive_scan_bench <root such as R:> [repetitions] [name of a file that must be found]
 
 #include <windows.h>
@@ -13,7 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line/check_report.h"
+#include "app/command_line/unattended_check.h"
 #include "baseline_scan.h"
+#include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_machine.h"
 #include "scanner/drive_scan.h"
 
@@ -54,6 +58,9 @@ int main(int argc, char** argv) {
 
   std::vector<double> scannerMs;
   std::vector<double> baselineMs;
+  std::vector<double> unattendedMs;
+  platform::win32::Win32EventLog events;
+  std::size_t reportBytes = 0;
   scanner::Findings findings;
   bench::BaselineResult baseline;
   // The first round warms the file cache for both and is not counted.
@@ -64,7 +71,14 @@ int main(int argc, char** argv) {
     const auto scanEnd = Clock::now();
     baseline = bench::BaselineScan(Wide(root));
     const auto baselineEnd = Clock::now();
+    const app::CheckRun run = app::RunUnattendedCheck(context, {true, false, false});
+    const std::string report = app::CheckReportJson(run, "BENCH");
+    events.Report(app::kEventSource, app::CheckEventType(run), app::CheckSummary(run));
+    reportBytes = report.size();
+    const auto unattendedEnd = Clock::now();
     if (round == 0) continue;
+    unattendedMs.push_back(
+        std::chrono::duration<double, std::milli>(unattendedEnd - baselineEnd).count());
     scannerMs.push_back(std::chrono::duration<double, std::milli>(scanEnd - scanStart).count());
     baselineMs.push_back(
         std::chrono::duration<double, std::milli>(baselineEnd - scanEnd).count());
@@ -86,6 +100,10 @@ int main(int argc, char** argv) {
   std::printf("ratio scanner/baseline: %.2f (target <= 1.5)\n", scannerMedian / baselineMedian);
   std::printf("peak working set:      %.2f MiB (target < 32)\n", MiB(memory.PeakWorkingSetSize));
   std::printf("peak pagefile usage:   %.2f MiB (target < 32)\n", MiB(memory.PeakPagefileUsage));
+  const double unattendedMedian = Median(unattendedMs);
+  std::printf("unattended check median: %.2f ms (report of %zu bytes)\n", unattendedMedian,
+              reportBytes);
+  std::printf("ratio unattended/scanner: %.2f (target <= 1.2)\n", unattendedMedian / scannerMedian);
   if (!mustFind.empty()) std::printf("%s found:  %s\n", mustFind.c_str(), found ? "yes" : "no");
   return 0;
 }

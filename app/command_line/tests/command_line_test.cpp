@@ -4,6 +4,7 @@
 #include "app/command_line/command_line.h"
 #include "app/command_line/exit_codes.h"
 #include "app/command_line/run_command.h"
+#include "app/command_line/tests/recording_console.h"
 #include "app/command_line/utc_time.h"
 #include "platform/memory/memory_event_log.h"
 #include "platform/memory/memory_machine.h"
@@ -97,13 +98,7 @@ TEST(FormatUtc, CivilDates) {
   EXPECT_EQ(FormatIsoUtc(1796860800 + 3661), "2026-12-10T01:01:01Z");
 }
 
-class RecordingConsole : public Console {
- public:
-  void Out(const std::string& text) override { out += text; }
-  void Error(const std::string& text) override { error += text; }
-  std::string out;
-  std::string error;
-};
+using testing::RecordingConsole;
 
 class CommandLineTest : public ::testing::Test {
  protected:

@@ -6,6 +6,7 @@
 
 #include "app/command_line/exit_codes.h"
 #include "app/command_line/run_command.h"
+#include "app/command_line/tests/recording_console.h"
 #include "app/tests/machine_seeds.h"
 #include "platform/memory/memory_event_log.h"
 
@@ -14,14 +15,6 @@ namespace {
 
 using platform::EventType;
 using ::testing::HasSubstr;
-
-class RecordingConsole : public Console {
- public:
-  void Out(const std::string& text) override { out += text; }
-  void Error(const std::string& text) override { error += text; }
-  std::string out;
-  std::string error;
-};
 
 class UnattendedCheckTest : public ::testing::Test {
  protected:

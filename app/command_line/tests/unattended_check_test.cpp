@@ -148,6 +148,21 @@ TEST_F(UnattendedCheckTest, AReportFileAppearsWholeAndACleanOneSaysSo) {
   EXPECT_EQ(console.out, "Quorvex Remover found nothing.\n");
 }
 
+// The report file could be made, but the disk filled up before the report
+// was in it: an error, and no half report left behind.
+TEST_F(UnattendedCheckTest, AReportThatCannotBeFinishedIsAnInternalError) {
+  SeedInfected(machine);
+  machine.files.AddDirectory("D:\\Reports");
+  machine.files.SetFreeSpace("D:", 100);
+
+  EXPECT_EQ(Run({"/scan", "/report", "D:\\Reports\\pc17.json"}), kExitInternal);
+  EXPECT_EQ(console.error, "The report \"D:\\Reports\\pc17.json\" could not be written.\n");
+  EXPECT_FALSE(machine.files.Exists("D:\\Reports\\pc17.json"));
+  EXPECT_FALSE(machine.files.Exists("D:\\Reports\\pc17.json.tmp"));
+  ASSERT_EQ(events.entries.size(), 1u) << "the check itself ran";
+  EXPECT_EQ(events.entries[0].type, EventType::Warning);
+}
+
 TEST_F(UnattendedCheckTest, ABadCommandLineScansAndRemovesNothing) {
   SeedInfected(machine);
   const std::string before = machine.Snapshot();

@@ -13,6 +13,7 @@
 
 #include "app/e2e/command_run.h"
 #include "app/e2e/tests/e2e_fixture.h"
+#include "app/e2e/tests/json_syntax.h"
 #include "platform/win32/win32_machine.h"
 #include "quarantine/quarantine.h"
 
@@ -171,6 +172,8 @@ TEST_F(CommandLineEndToEnd, AnUnattendedRemovalReportsExactlyWhatItDid) {
   const std::string json = ReadWhole(report);
   DeleteFileW(report.c_str());
   EXPECT_EQ(GetFileAttributesW((report + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(JsonSyntax::Valid(json)) << json;
+  EXPECT_FALSE(JsonSyntax::Valid(json.substr(0, json.size() - 3))) << "the check can fail";
   std::vector<std::string> expected;
   for (const std::wstring& key : InfectionKeys()) expected.push_back(Json(L"HKLM\\" + key));
   const auto files = InfectionFiles();
@@ -204,6 +207,7 @@ TEST_F(CommandLineEndToEnd, AnUnattendedRemovalReportsExactlyWhatItDid) {
   run = Run(L"-SCAN -drives -report -");
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_NE(run.out.find("\"findings\": [],"), std::string::npos) << run.out;
+  EXPECT_TRUE(JsonSyntax::Valid(run.out)) << run.out;
 }
 
 TEST_F(CommandLineEndToEnd, BadCommandsAndDamagedItemsChangeNothing) {

@@ -12,6 +12,8 @@ std::string ReasonText(const scanner::RemovalOutcome& outcome) {
       return "no safe copy could be made (" + outcome.detail + ")";
     case scanner::LeftReason::DeleteFailed:
       return "the system refused to delete it";
+    case scanner::LeftReason::Unreachable:
+      return "its name cannot be reached the usual way";
     case scanner::LeftReason::NotRemovable:
       return "it is a folder or a registry key this program does not remove";
     case scanner::LeftReason::Interrupted:

@@ -99,7 +99,13 @@ RemovalOutcome DeleteFoundFile(ScanContext& context, const std::string& path,
   try {
     const auto attributes = files.GetAttributes(path);
     if (!attributes) {
-      outcome.state = RemovalState::AlreadyGone;
+      // A drive listing can name "evil." (made through "\\?\"), which the
+      // plain path does not reach: it is still there, not gone.
+      if (files.GetAttributes("\\\\?\\" + path)) {
+        outcome.reason = LeftReason::Unreachable;
+      } else {
+        outcome.state = RemovalState::AlreadyGone;
+      }
       return outcome;
     }
     // A folder is never a finding; one in a finding's place stays.

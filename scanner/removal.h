@@ -25,6 +25,7 @@ enum class LeftReason {
   NotKept,       // no copy could be made (unreadable, or the quarantine failed)
   DeleteFailed,  // the system refused the deletion
   NotRemovable,  // a folder, or a registry entry under a root the removal does not touch
+  Unreachable,   // a name only the literal "\\?\" form reaches, such as one ending in a dot
   Interrupted,   // an unexpected error ended the removal before or during it
 };
 

@@ -50,6 +50,7 @@ std::string Reason(const scanner::RemovalOutcome& outcome) {
     case scanner::LeftReason::NotKept: return "no safe copy could be made: " + outcome.detail;
     case scanner::LeftReason::DeleteFailed: return "the system refused to delete it";
     case scanner::LeftReason::NotRemovable: return "it is not something this program removes";
+    case scanner::LeftReason::Unreachable: return "its name cannot be reached the usual way";
     case scanner::LeftReason::Interrupted: return "the removal was interrupted";
   }
   return "";

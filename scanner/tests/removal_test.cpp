@@ -24,6 +24,7 @@ using ::testing::IsEmpty;
 std::vector<std::string> Describe(const RemovalReport& report) {
   static const char* const kStates[] = {"removed", "at restart", "gone", "left"};
   static const char* const kReasons[] = {"", "/not kept", "/delete failed", "/not removable",
+                                         "/unreachable",
                                          "/interrupted"};
   std::vector<std::string> lines;
   for (const RemovalOutcome& outcome : report) {
@@ -102,14 +103,17 @@ TEST(DeleteFoundFiles, NothingDeletedIsFalseAndAFolderInAFindingsPlaceStays) {
 TEST(DeleteFoundFiles, ANameOnlyTheLiteralPathReachesIsLeftUntouched) {
   // A drive listing can name "evil." (made through "\\?\"); the plain path
   // "E:\evil." names "E:\evil" instead. No copy of what the plain path names
-  // can be made, so nothing at all is changed, attributes included.
+  // can be made, so nothing at all is changed, attributes included, and the
+  // outcome says it was left.
   testing::MemoryScan scan;
   auto& files = scan.memory.files;
   constexpr auto kSticky = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
   files.AddFile("\\\\?\\E:\\evil.", {1}, kSticky);
   const std::string before = scan.memory.Snapshot();
   testing::RecordingKeeper keeper;
-  EXPECT_EQ(DeleteFoundFile(scan.context, "E:\\evil.", keeper).state, RemovalState::AlreadyGone);
+  const RemovalOutcome outcome = DeleteFoundFile(scan.context, "E:\\evil.", keeper);
+  EXPECT_EQ(outcome.state, RemovalState::LeftInPlace) << "it is still there, and the user is told";
+  EXPECT_EQ(outcome.reason, LeftReason::Unreachable);
   EXPECT_EQ(scan.memory.Snapshot(), before);
   EXPECT_THAT(keeper.kept, IsEmpty());
 }

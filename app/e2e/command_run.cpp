@@ -2,7 +2,6 @@
 
 #include <set>
 #include <stdexcept>
-#include <thread>
 
 #include "app/e2e/program.h"
 #include "platform/win32/wide_text.h"
@@ -28,14 +27,17 @@ struct Pipe {
   }
 };
 
-// Reads until the writer closes, on a thread of its own so that a full pipe
-// never blocks the program.
-std::thread Drain(HANDLE pipe, std::string& into) {
-  return std::thread([pipe, &into] {
-    char buffer[4096];
+// Takes what the pipe holds now, without waiting: a process the program
+// started (Wine starts the desktop's explorer with the first window
+// program) may hold the write end open long after the program ended.
+void TakeAvailable(HANDLE pipe, std::string& into) {
+  DWORD available = 0;
+  while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+    std::string buffer(available, '\0');
     DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) into.append(buffer, got);
-  });
+    if (!ReadFile(pipe, buffer.data(), available, &got, nullptr) || got == 0) return;
+    into.append(buffer, 0, got);
+  }
 }
 
 struct WindowCount {
@@ -73,8 +75,6 @@ CommandRun RunWithSwitches(const std::wstring& exe, const std::wstring& switches
   out.CloseWriteEnd();
   error.CloseWriteEnd();
   CommandRun run;
-  std::thread outReader = Drain(out.read, run.out);
-  std::thread errorReader = Drain(error.read, run.error);
 
   std::set<HWND> seen;
   WindowCount count{info.dwProcessId, &seen};
@@ -82,14 +82,16 @@ CommandRun RunWithSwitches(const std::wstring& exe, const std::wstring& switches
   bool ended = false;
   while (!ended && GetTickCount() - start < milliseconds) {
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+    TakeAvailable(out.read, run.out);
+    TakeAvailable(error.read, run.error);
     ended = WaitForSingleObject(info.hProcess, 5) == WAIT_OBJECT_0;
   }
   if (!ended) TerminateProcess(info.hProcess, 1);
   WaitForSingleObject(info.hProcess, 5000);
   GetExitCodeProcess(info.hProcess, &run.exitCode);
   CloseHandle(info.hProcess);
-  outReader.join();
-  errorReader.join();
+  TakeAvailable(out.read, run.out);
+  TakeAvailable(error.read, run.error);
   if (!ended) throw std::runtime_error("the program did not end: " + platform::win32::ToUtf8(switches));
   run.windows = static_cast<int>(seen.size());
   return run;

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "iconguard/com/fault_barrier.h"
 #include "iconguard/com/guids.h"
 #include "iconguard/com/module.h"
 #include "iconguard/core/link_inspection.h"
@@ -87,28 +88,34 @@ STDMETHODIMP CorvaneExt::Load(LPCOLESTR pszFileName, DWORD) {
 
 STDMETHODIMP CorvaneExt::GetIconLocation(UINT uFlags, PWSTR pszIconFile, UINT cchMax,
                                          int* piIndex, UINT* pwFlags) {
-  bool delegated = false;
-  try {
+  // What a fault or throw on the way answers: S_OK with whatever had been
+  // written, until only the default icon's flags remain to be cleared.
+  HRESULT answer = S_OK;
+  auto steps = [&] {
     m_bLinkClean = TRUE;
     m_bIconDelegated = FALSE;
     InspectAndForward(uFlags, pszIconFile, cchMax, piIndex, pwFlags);
-    delegated = m_bIconDelegated != FALSE;
     if (!m_bLinkClean) {
-      // The blocked shortcut shows this module's first icon group.
-      WCHAR modulePath[MAX_PATH] = {};
-      GetModuleFileNameW(ModuleHandle(), modulePath, MAX_PATH);
-      CopyTruncated(pszIconFile, cchMax, modulePath);
-      if (piIndex != nullptr) *piIndex = 0;
-      if (pwFlags != nullptr) *pwFlags = 0;
-      shell_.reportBlocked(ToU16(m_szLinkPath));
-      return S_OK;
+      AnswerBlocked(pszIconFile, cchMax, piIndex, pwFlags);
+      return;
     }
-  } catch (...) {
-    return S_OK;
-  }
-  if (delegated) return S_OK;
+    if (m_bIconDelegated) return;
+    answer = S_FALSE;
+    if (pwFlags != nullptr) *pwFlags = 0;
+  };
+  // The objects a faulting step was using are abandoned with its frames.
+  CallBehindFaultBarrier(steps);
+  return answer;
+}
+
+// The blocked shortcut shows this module's first icon group.
+void CorvaneExt::AnswerBlocked(PWSTR pszIconFile, UINT cchMax, int* piIndex, UINT* pwFlags) {
+  WCHAR modulePath[MAX_PATH] = {};
+  GetModuleFileNameW(ModuleHandle(), modulePath, MAX_PATH);
+  CopyTruncated(pszIconFile, cchMax, modulePath);
+  if (piIndex != nullptr) *piIndex = 0;
   if (pwFlags != nullptr) *pwFlags = 0;
-  return S_FALSE;
+  shell_.reportBlocked(ToU16(m_szLinkPath));
 }
 
 void CorvaneExt::InspectAndForward(UINT uFlags, PWSTR pszIconFile, UINT cchMax, int* piIndex,
@@ -147,11 +154,12 @@ STDMETHODIMP CorvaneExt::Extract(PCWSTR pszFile, UINT nIconIndex, HICON* phiconL
                                  HICON* phiconSmall, UINT nIconSize) {
   // Blocked (or not inspected yet): the shell extracts our icon itself.
   if (!m_bLinkClean) return S_FALSE;
-  try {
-    return ForwardExtract(pszFile, nIconIndex, phiconLarge, phiconSmall, nIconSize);
-  } catch (...) {
-    return S_FALSE;
-  }
+  HRESULT result = S_FALSE;
+  auto forward = [&] {
+    result = ForwardExtract(pszFile, nIconIndex, phiconLarge, phiconSmall, nIconSize);
+  };
+  if (!CallBehindFaultBarrier(forward)) return S_FALSE;
+  return result;
 }
 
 HRESULT CorvaneExt::ForwardExtract(PCWSTR pszFile, UINT nIconIndex, HICON* phiconLarge,

@@ -41,6 +41,7 @@ class CorvaneExt final : public IPersistFile, public IExtractIconW, public ICorv
  private:
   ~CorvaneExt();
 
+  void AnswerBlocked(PWSTR pszIconFile, UINT cchMax, int* piIndex, UINT* pwFlags);
   void InspectAndForward(UINT uFlags, PWSTR pszIconFile, UINT cchMax, int* piIndex,
                          UINT* pwFlags);
   void InspectLoadedLink(IShellLinkW* link, UINT uFlags, PWSTR pszIconFile, UINT cchMax,

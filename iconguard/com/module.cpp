@@ -2,6 +2,7 @@
 
 #include "iconguard/com/class_factory.h"
 #include "iconguard/com/corvane_ext.h"
+#include "iconguard/com/fault_barrier.h"
 #include "iconguard/com/guids.h"
 #include "iconguard/com/registration.h"
 
@@ -34,6 +35,7 @@ void TerminateModule() {
     }
   }
   DeleteCriticalSection(&g_factoryLock);
+  ReleaseFaultBarrier();
 }
 
 HMODULE ModuleHandle() { return g_module; }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,16 @@ std::vector<std::uint8_t> HarmlessList() {
   return List({Item(20, kMyComputer), Item(20, kControlPanel)});
 }
 
+// Where the next fake shortcut object (or the threat response) faults.
+enum class FaultAt { kNowhere, kLoad, kGetIdList, kGetIconLocation, kExtract, kReport };
+
+// A write through a pointer that names no memory: an access violation the
+// compiler cannot see coming.
+void Fault() {
+  volatile int* volatile nowhere = reinterpret_cast<int*>(0x10);
+  *nowhere = 1;
+}
+
 // How the next fake shortcut object behaves, and what happened to it.
 struct Scenario {
   HRESULT createResult = S_OK;
@@ -66,8 +77,13 @@ struct Scenario {
   std::vector<std::uint8_t> idList = HarmlessList();
   bool hasExtractIcon = true;
   HRESULT getIconLocationResult = S_OK;
+  FaultAt faultAt = FaultAt::kNowhere;
+  // Load probes a bad pointer with IsBadReadPtr, which takes the fault itself.
+  bool loadProbes = false;
+  bool reportThrows = false;
 
   std::vector<std::wstring> loadedPaths;
+  std::vector<std::string> calls;  // methods of the fakes, in call order
   std::vector<std::string> releases;  // interfaces whose last reference went
   std::vector<std::u16string> reported;
   int linksCreated = 0;
@@ -114,6 +130,11 @@ class FakePersistFile final : public IPersistFile, RefCounted {
   STDMETHODIMP Load(LPCOLESTR path, DWORD mode) override {
     EXPECT_EQ(mode, static_cast<DWORD>(STGM_READ));
     g_scenario->loadedPaths.push_back(path);
+    g_scenario->calls.push_back("Load");
+    if (g_scenario->faultAt == FaultAt::kLoad) Fault();
+    if (g_scenario->loadProbes && !IsBadReadPtr(reinterpret_cast<void*>(0x10), 4)) {
+      return E_UNEXPECTED;
+    }
     return g_scenario->loadResult;
   }
   STDMETHODIMP Save(LPCOLESTR, BOOL) override { return E_NOTIMPL; }
@@ -133,6 +154,8 @@ class FakeExtractIcon final : public IExtractIconW, RefCounted {
   STDMETHODIMP GetIconLocation(UINT flags, PWSTR file, UINT max, int* index,
                                UINT* outFlags) override {
     Scenario& s = *g_scenario;
+    s.calls.push_back("GetIconLocation");
+    if (s.faultAt == FaultAt::kGetIconLocation) Fault();
     s.forwardedFlags = flags;
     s.forwardedFile = file;
     s.forwardedMax = max;
@@ -146,6 +169,8 @@ class FakeExtractIcon final : public IExtractIconW, RefCounted {
     return s.getIconLocationResult;
   }
   STDMETHODIMP Extract(PCWSTR file, UINT index, HICON*, HICON*, UINT size) override {
+    g_scenario->calls.push_back("Extract");
+    if (g_scenario->faultAt == FaultAt::kExtract) Fault();
     g_scenario->forwardedFile = const_cast<PWSTR>(file);
     g_scenario->forwardedFlags = index;
     g_scenario->forwardedIconSize = size;
@@ -172,6 +197,8 @@ class FakeShellLink final : public IShellLinkW, RefCounted {
   STDMETHODIMP_(ULONG) Release() override { return Drop(); }
   STDMETHODIMP GetIDList(PIDLIST_ABSOLUTE* list) override {
     Scenario& s = *g_scenario;
+    s.calls.push_back("GetIDList");
+    if (s.faultAt == FaultAt::kGetIdList) Fault();
     if (FAILED(s.getIdListResult)) return s.getIdListResult;
     *list = nullptr;
     if (!s.nullList) {
@@ -216,7 +243,11 @@ HRESULT CreateFakeLink(IShellLinkW** link) {
   return S_OK;
 }
 
-void RecordReport(const std::u16string& path) { g_scenario->reported.push_back(path); }
+void RecordReport(const std::u16string& path) {
+  g_scenario->reported.push_back(path);
+  if (g_scenario->faultAt == FaultAt::kReport) Fault();
+  if (g_scenario->reportThrows) throw std::runtime_error("threat response failed");
+}
 
 const ShellAccess kFakeShell{CreateFakeLink, RecordReport};
 
@@ -500,6 +531,146 @@ TEST_F(CorvaneExtTest, ExtractForwardsOrAnswersTheFirstFailure) {
       EXPECT_EQ(scenario_.releases.back(), "IShellLinkW");
     }
   }
+}
+
+// Memory that a caller hands in as a buffer but that cannot be written.
+class NoAccessPage {
+ public:
+  NoAccessPage() : page_(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_NOACCESS)) {}
+  ~NoAccessPage() { VirtualFree(page_, 0, MEM_RELEASE); }
+  NoAccessPage(const NoAccessPage&) = delete;
+  NoAccessPage& operator=(const NoAccessPage&) = delete;
+  template <typename T>
+  T* As() const {
+    return static_cast<T*>(page_);
+  }
+
+ private:
+  void* page_;
+};
+
+// A fault (or a throw) behind the handler costs that one request: the
+// answer is the fixed one, and the objects the faulting step was using are
+// abandoned, neither called again nor released. The handler itself goes on
+// answering.
+TEST_F(CorvaneExtTest, AFaultBehindGetIconLocationAbandonsTheRequest) {
+  const struct {
+    const char* name;
+    FaultAt faultAt;
+    bool reportThrows;
+    std::vector<std::string> calls;  // the last one faulted
+    int abandonedReferences;
+  } kCases[] = {
+      {"Load", FaultAt::kLoad, false, {"Load"}, 2},
+      {"GetIDList", FaultAt::kGetIdList, false, {"Load", "GetIDList"}, 2},
+      {"forwarded GetIconLocation", FaultAt::kGetIconLocation, false,
+       {"Load", "GetIDList", "GetIconLocation"}, 3},
+      {"threat response faults", FaultAt::kReport, false, {"Load", "GetIDList"}, 0},
+      {"threat response throws", FaultAt::kNowhere, true, {"Load", "GetIDList"}, 0},
+  };
+  WCHAR modulePath[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    scenario_ = Scenario{};
+    scenario_.faultAt = c.faultAt;
+    scenario_.reportThrows = c.reportThrows;
+    const bool blocked = c.faultAt == FaultAt::kReport || c.reportThrows;
+    if (blocked) scenario_.idList = BlockedList();
+
+    EXPECT_EQ(Locate(), S_OK);
+    EXPECT_EQ(scenario_.calls, c.calls);
+    EXPECT_EQ(scenario_.liveReferences, c.abandonedReferences);
+    if (blocked) {
+      // Everything up to the report had been answered.
+      EXPECT_STREQ(file_, modulePath);
+      EXPECT_EQ(index_, 0);
+      EXPECT_EQ(flags_, 0u);
+      EXPECT_EQ(scenario_.reported.size(), 1u);
+      EXPECT_EQ(scenario_.releases, (std::vector<std::string>{"IPersistFile", "IShellLinkW"}));
+    } else {
+      EXPECT_EQ(file_[0], L'#');
+      EXPECT_EQ(index_, kJunkIndex);
+      EXPECT_EQ(flags_, kJunkFlags);
+      EXPECT_TRUE(scenario_.releases.empty());
+    }
+
+    scenario_ = Scenario{};
+    EXPECT_EQ(Locate(), S_OK);
+    EXPECT_STREQ(file_, L"C:\\target.exe");
+    EXPECT_EQ(scenario_.liveReferences, 0);
+  }
+  // Each recovery leaves the thread's stack and registers as it found them.
+  for (int i = 0; i < 1000; ++i) {
+    scenario_ = Scenario{};
+    scenario_.faultAt = FaultAt::kLoad;
+    ASSERT_EQ(Locate(), S_OK);
+  }
+  scenario_ = Scenario{};
+}
+
+TEST_F(CorvaneExtTest, AFaultBehindExtractAnswersSFalse) {
+  const struct {
+    const char* name;
+    FaultAt faultAt;
+    std::vector<std::string> calls;
+    int abandonedReferences;
+  } kCases[] = {
+      {"Load", FaultAt::kLoad, {"Load"}, 2},
+      {"forwarded Extract", FaultAt::kExtract, {"Load", "Extract"}, 3},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    scenario_ = Scenario{};
+    ASSERT_EQ(Locate(), S_OK);
+    scenario_.calls.clear();
+    scenario_.faultAt = c.faultAt;
+    HICON large = nullptr;
+    HICON small = nullptr;
+    EXPECT_EQ(ext_->Extract(L"C:\\target.exe", 0, &large, &small, 32), S_FALSE);
+    EXPECT_EQ(scenario_.calls, c.calls);
+    EXPECT_EQ(scenario_.liveReferences, c.abandonedReferences);
+
+    scenario_ = Scenario{};
+    EXPECT_EQ(ext_->Extract(L"C:\\target.exe", 0, &large, &small, 32), kForwardedExtract);
+    EXPECT_EQ(scenario_.liveReferences, 0);
+  }
+}
+
+// Buffers the shell hands in are written by the handler (blocked answer,
+// default icon) or by the shortcut object (forwarded answer).
+TEST_F(CorvaneExtTest, AnUnwritableCallerBufferGetsTheFixedAnswer) {
+  const NoAccessPage page;
+  // The icon path is written before the report: a fault there ends the
+  // request before anything is reported.
+  scenario_.idList = BlockedList();
+  EXPECT_EQ(ext_->GetIconLocation(GIL_FORSHELL, page.As<WCHAR>(), MAX_PATH, &index_, &flags_),
+            S_OK);
+  EXPECT_TRUE(scenario_.reported.empty());
+  EXPECT_EQ(scenario_.liveReferences, 0);
+
+  // The default icon's flags are the last thing written.
+  scenario_ = Scenario{};
+  scenario_.hasExtractIcon = false;
+  EXPECT_EQ(ext_->GetIconLocation(GIL_FORSHELL, file_, MAX_PATH, &index_, page.As<UINT>()),
+            S_FALSE);
+  EXPECT_EQ(scenario_.liveReferences, 0);
+
+  // The forwarded call faults inside the shortcut object.
+  scenario_ = Scenario{};
+  EXPECT_EQ(ext_->GetIconLocation(GIL_FORSHELL, file_, MAX_PATH, page.As<int>(), &flags_), S_OK);
+  EXPECT_EQ(scenario_.calls, (std::vector<std::string>{"Load", "GetIDList", "GetIconLocation"}));
+  EXPECT_EQ(scenario_.liveReferences, 3);
+  scenario_ = Scenario{};
+}
+
+// A fault that the shortcut object catches itself stays its own: the
+// barrier only takes what would otherwise end the process.
+TEST_F(CorvaneExtTest, AFaultTheShortcutObjectHandlesItselfIsNotTaken) {
+  scenario_.loadProbes = true;
+  EXPECT_EQ(Locate(), S_OK);
+  EXPECT_STREQ(file_, L"C:\\target.exe");
+  EXPECT_EQ(scenario_.liveReferences, 0);
 }
 
 }  // namespace

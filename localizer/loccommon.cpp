@@ -1,5 +1,6 @@
 #include "localizer/loccommon.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -53,7 +54,52 @@ bool ParseInteger(std::string_view text, int& result) {
   return true;
 }
 
+// The part before the first CR, LF or NUL.
+std::string_view FirstLine(std::string_view text) {
+  return text.substr(0, text.find_first_of(std::string_view("\r\n\0", 3)));
+}
+
 }  // namespace
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool FitsPlatform(std::string_view text) {
+  return text.substr(0, text.find('\0')).size() <= KeyedStore::kMaxTextLength;
+}
+
+std::string_view WritableValue(std::string_view value) {
+  return FirstLine(value).substr(0, KeyedStore::kMaxTextLength);
+}
+
+bool WritableSectionName(std::string_view section) {
+  return FirstLine(section).size() == section.size() && FitsPlatform(section) &&
+         section.find(']') == std::string_view::npos;
+}
+
+bool WritableKeyName(std::string_view key) {
+  if (FirstLine(key).size() != key.size() || !FitsPlatform(key) ||
+      key.find('=') != std::string_view::npos) {
+    return false;
+  }
+  const std::string_view name = TrimBlanks(key);
+  return name.empty() || (name.front() != '[' && name.front() != ';');
+}
+
+std::vector<std::string> SplitKeyNames(std::string_view buffer) {
+  std::vector<std::string> names;
+  while (!buffer.empty()) {
+    const std::size_t end = std::min(buffer.find('\0'), buffer.size());
+    names.emplace_back(buffer.substr(0, end));
+    buffer.remove_prefix(std::min(end + 1, buffer.size()));
+  }
+  return names;
+}
 
 StoreError::StoreError(const std::string& fileName)
     : std::runtime_error("Unable to write to " + fileName) {}

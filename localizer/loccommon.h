@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace localizer {
@@ -24,6 +25,11 @@ class KeyedStore {
   static constexpr std::size_t kMaxValueLength = 2047;
   // The buffer that carries a section's key names, terminators included.
   static constexpr std::size_t kSectionNamesBuffer = 16384;
+  // The longest name or value, in bytes up to any NUL, that the platform's
+  // profile functions take: under Wine a longer one crashes a read and is
+  // written as something else. A longer name finds nothing and cannot be
+  // written; a longer value is written cut to this length.
+  static constexpr std::size_t kMaxTextLength = 32766;
 
   virtual ~KeyedStore() = default;
 
@@ -49,5 +55,27 @@ class KeyedStore {
 
 // Opens a store on a file name.
 using StoreOpener = std::function<std::unique_ptr<KeyedStore>(const std::string& fileName)>;
+
+// The line rules both stores share, so that they write and read alike.
+
+// The blanks the profile functions drop around names and values: tab,
+// vertical tab, form feed, Ctrl-Z and space (as measured under Wine).
+bool IsBlank(char c);
+std::string_view TrimBlanks(std::string_view text);
+// Whether the platform's functions take `text` (see kMaxTextLength).
+bool FitsPlatform(std::string_view text);
+// What of a value is written: the part before its first CR, LF or NUL
+// (what fits one line), at most kMaxTextLength bytes of it.
+std::string_view WritableValue(std::string_view value);
+// Whether a name written now reads back as itself. A section name must
+// hold no "]", CR, LF or NUL; a key name no "=", CR, LF or NUL, and must
+// not begin with "[" (a section line) or ";" (a comment that no listing
+// shows) once its blanks are dropped. Neither may be longer than
+// kMaxTextLength.
+bool WritableSectionName(std::string_view section);
+bool WritableKeyName(std::string_view key);
+// The key names in the buffer the platform fills: each ends in a NUL, and
+// a last one without its NUL was cut by the buffer's end.
+std::vector<std::string> SplitKeyNames(std::string_view buffer);
 
 }  // namespace localizer

@@ -9,6 +9,7 @@
 #include "controls/standard/panel.h"
 #include "controls/standard/popup_menu.h"
 #include "controls/standard/timer.h"
+#include "localizer/localizer.h"
 
 namespace app {
 
@@ -24,7 +25,8 @@ const ui::ClassRegistry& ProgramClasses() {
         .Register<controls::TMenuItem>()
         .Register<controls::TOffice97Button>()
         .Register<controls::TGPanel>()
-        .Register<controls::TEnhListView>();
+        .Register<controls::TEnhListView>()
+        .Register<localizer::TLocalizer>();
     return made;
   }();
   return classes;

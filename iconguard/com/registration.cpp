@@ -6,6 +6,7 @@
 
 #include "iconguard/com/module.h"
 #include "iconguard/com/resource_ids.h"
+#include "iconguard/core/icon_handlers.h"
 #include "iconguard/core/registry_script.h"
 #include "platform/win32/win32_registry.h"
 
@@ -59,8 +60,12 @@ HRESULT UpdateCorvaneRegistry(bool registering) {
   const std::vector<std::pair<std::u16string, std::u16string>> replacements = {
       {u"MODULE", std::u16string(reinterpret_cast<const char16_t*>(shortPath))}};
   platform::win32::Win32Registry registry;
-  return ApplyRegistryScript(registry, script, replacements,
-                             registering ? ScriptMode::Register : ScriptMode::Unregister);
+  const HRESULT result = ApplyRegistryScript(
+      registry, script, replacements, registering ? ScriptMode::Register : ScriptMode::Unregister);
+  // With the class keys gone, the shortcut types must not keep naming the
+  // class as their icon handler.
+  if (!registering) RestoreSystemIconHandlers(registry);
+  return result;
 }
 
 }  // namespace iconguard::com

@@ -6,7 +6,8 @@
 namespace iconguard::com {
 
 // Applies registry script 101 in register (true) or unregister mode with
-// %MODULE% standing for the module's short path.
+// %MODULE% standing for the module's short path. After unregistering, icon
+// handlers still naming the class get the system's shortcut handler back.
 HRESULT UpdateCorvaneRegistry(bool registering);
 
 }  // namespace iconguard::com

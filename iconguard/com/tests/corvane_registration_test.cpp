@@ -1,6 +1,7 @@
 // Registration through the system's registration tool: the keys written,
-// what unregistering leaves, registering twice, and creating the class
-// through the registration.
+// what unregistering leaves (the shortcut types' icon handlers given back
+// to the system), registering twice, and creating the class through the
+// registration.
 
 #include <windows.h>
 #include <objbase.h>
@@ -88,15 +89,23 @@ void ExpectRegistration(const std::wstring& modulePath) {
             L"Apartment");
 }
 
-void ExpectUnregistered() {
+const std::wstring kSystemHandler = L"{00021401-0000-0000-C000-000000000046}";
+const std::wstring kLnkHandler = L"lnkfile\\ShellEx\\IconHandler";
+const std::wstring kPifHandler = L"piffile\\ShellEx\\IconHandler";
+
+void ExpectClassGone() {
   for (const std::wstring& gone : {kClassKey, std::wstring(L"Corvane.CorvaneExt"),
                                    std::wstring(L"Corvane.CorvaneExt.1")}) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, gone)) << std::string(gone.begin(), gone.end());
   }
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
-  // The icon handler keys stay and still name the class.
-  EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, L"lnkfile\\ShellEx\\IconHandler", L""), kClsid);
-  EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, L"piffile\\ShellEx\\IconHandler", L""), kClsid);
+}
+
+void ExpectUnregistered() {
+  ExpectClassGone();
+  // The icon handler keys stay and name the system's handler again.
+  EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, kLnkHandler, L""), kSystemHandler);
+  EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, kPifHandler, L""), kSystemHandler);
 }
 
 class CorvaneRegistration : public ::testing::Test {
@@ -109,7 +118,7 @@ class CorvaneRegistration : public ::testing::Test {
   const std::wstring dll_ = corvane_test::CorvaneDllPath();
 };
 
-TEST_F(CorvaneRegistration, RegisterWritesTheClassAndUnregisterKeepsTheHandlers) {
+TEST_F(CorvaneRegistration, RegisterWritesTheClassAndUnregisterRestoresTheSystemHandler) {
   ASSERT_NE(ShortPath(dll_), dll_) << "the module's path should have a distinct short form";
   ASSERT_EQ(Regsvr32(Quoted(dll_)), 0u);
   ExpectRegistration(dll_);
@@ -146,11 +155,31 @@ TEST_F(CorvaneRegistration, RegisteringAgainRecreatesTheClassKey) {
 
 TEST_F(CorvaneRegistration, UnregisteringWhatIsNotRegisteredSucceeds) {
   Regsvr32(L"/u " + Quoted(dll_));
+  const auto lnkBefore = ReadString(HKEY_CLASSES_ROOT, kLnkHandler, L"");
+  const auto pifBefore = ReadString(HKEY_CLASSES_ROOT, kPifHandler, L"");
   corvane_test::CorvaneExports exports = corvane_test::LoadCorvane();
   ASSERT_NE(exports.unregisterServer, nullptr);
   EXPECT_EQ(exports.unregisterServer(), S_OK);
-  ExpectUnregistered();
+  ExpectClassGone();
+  EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, kLnkHandler, L""), lnkBefore);
+  EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, kPifHandler, L""), pifBefore);
   FreeLibrary(exports.module);
+}
+
+TEST_F(CorvaneRegistration, UnregisteringLeavesAnotherHandlerAlone) {
+  ASSERT_EQ(Regsvr32(Quoted(dll_)), 0u);
+  // Another product took over shortcut icons after the registration.
+  const wchar_t other[] = L"{11111111-2222-3333-4444-555555555555}";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, kLnkHandler.c_str(), nullptr, REG_SZ, other,
+                            sizeof other),
+            ERROR_SUCCESS);
+  ASSERT_EQ(Regsvr32(L"/u " + Quoted(dll_)), 0u);
+  const auto lnk = ReadString(HKEY_CLASSES_ROOT, kLnkHandler, L"");
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, kLnkHandler.c_str(), nullptr, REG_SZ, kSystemHandler.c_str(),
+                  static_cast<DWORD>((kSystemHandler.size() + 1) * sizeof(wchar_t)));
+  ExpectClassGone();
+  EXPECT_EQ(lnk, std::wstring(other));
+  EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, kPifHandler, L""), kSystemHandler);
 }
 
 TEST_F(CorvaneRegistration, AQuoteInTheModulePathIsKept) {

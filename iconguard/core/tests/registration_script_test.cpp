@@ -6,8 +6,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "iconguard/core/hresult.h"
+#include "iconguard/core/icon_handlers.h"
 #include "iconguard/core/registry_script.h"
 #include "platform/memory/memory_machine.h"
 
@@ -19,6 +21,7 @@ using platform::memory::KeyAccess;
 using platform::memory::MemoryRegistry;
 
 constexpr char kClsid[] = "{A45D89B4-2E99-4E4D-A719-D7AAB775D750}";
+constexpr char kSystemHandler[] = "{00021401-0000-0000-C000-000000000046}";
 constexpr char kModulePath[] = "C:\\PROGRA~1\\CORVANE\\CORVANE.DLL";
 
 std::u16string LoadScript() {
@@ -100,6 +103,70 @@ TEST(RegistrationScript, UnregisterLeavesTheSharedKeys) {
   expected.SetString(kClassesRoot, "piffile\\ShellEx\\IconHandler", "", kClsid);
   EXPECT_EQ(registry.Dump(), expected.Dump());
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST(RegistrationScript, UnregisteringGivesTheShortcutsTheSystemHandlerBack) {
+  MemoryRegistry registry;
+  SeedMachine(registry);
+  ASSERT_EQ(Apply(registry, ScriptMode::Register), kSOk);
+  ASSERT_EQ(Apply(registry, ScriptMode::Unregister), kSOk);
+  RestoreSystemIconHandlers(registry);
+
+  // piffile had no handler before; the key the registration made stays.
+  MemoryRegistry expected;
+  SeedMachine(expected);
+  expected.SetString(kClassesRoot, "piffile\\ShellEx\\IconHandler", "", kSystemHandler);
+  EXPECT_EQ(registry.Dump(), expected.Dump());
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+// UTF-16LE bytes of ASCII text, with or without the terminator.
+std::vector<std::uint8_t> Wide(const std::string& text, bool terminated = true) {
+  std::vector<std::uint8_t> data;
+  for (char c : text) data.insert(data.end(), {static_cast<std::uint8_t>(c), 0});
+  if (terminated) data.insert(data.end(), {0, 0});
+  return data;
+}
+
+TEST(RegistrationScript, OnlyAHandlerNamingTheClassIsRestored) {
+  enum class Seed { Value, KeyOnly, Nothing };
+  const struct {
+    const char* name;
+    Seed seed;
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+    bool restored;
+  } kCases[] = {
+      {"the class", Seed::Value, platform::kRegSz, Wide(kClsid), true},
+      {"the class in lower case", Seed::Value, platform::kRegSz,
+       Wide("{a45d89b4-2e99-4e4d-a719-d7aab775d750}"), true},
+      {"the class without a terminator", Seed::Value, platform::kRegSz, Wide(kClsid, false), true},
+      {"another handler", Seed::Value, platform::kRegSz,
+       Wide("{11111111-2222-3333-4444-555555555555}"), false},
+      {"the class and more", Seed::Value, platform::kRegSz, Wide(std::string(kClsid) + " "), false},
+      {"the class as binary data", Seed::Value, platform::kRegBinary, Wide(kClsid), false},
+      {"no value", Seed::KeyOnly, 0, {}, false},
+      {"no key", Seed::Nothing, 0, {}, false},
+  };
+  const std::string lnk = "lnkfile\\ShellEx\\IconHandler";
+  const std::string pif = "piffile\\ShellEx\\IconHandler";
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    // lnkfile as the case says; piffile names the class every time.
+    MemoryRegistry registry;
+    MemoryRegistry expected;
+    for (MemoryRegistry* r : {&registry, &expected}) {
+      if (c.seed == Seed::Value) r->SetValue(kClassesRoot, lnk, "", c.type, c.data);
+      if (c.seed == Seed::KeyOnly) r->AddKey(kClassesRoot, lnk);
+      r->SetString(kClassesRoot, pif, "", kClsid);
+    }
+    if (c.restored) expected.SetString(kClassesRoot, lnk, "", kSystemHandler);
+    expected.SetString(kClassesRoot, pif, "", kSystemHandler);
+
+    RestoreSystemIconHandlers(registry);
+    EXPECT_EQ(registry.Dump(), expected.Dump());
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+  }
 }
 
 TEST(RegistrationScript, ModulePathWithQuoteIsKeptIntact) {

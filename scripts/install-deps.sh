@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang googletest libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
   wine wine64 xvfb xauth x11-apps imagemagick python3
+  wixl msitools
 )
 
 missing=()

@@ -138,27 +138,6 @@ class WarningWatcher {
   std::thread thread_;
 };
 
-std::vector<std::uint8_t> RootItem(std::uint8_t type, const GUID& clsid) {
-  std::vector<std::uint8_t> item(20, 0);
-  item[0] = 20;
-  item[2] = type;
-  std::memcpy(item.data() + 4, &clsid, sizeof clsid);
-  return item;
-}
-
-// My Computer, the Control Panel, an applet item.
-std::vector<std::uint8_t> ControlPanelItem() {
-  const GUID myComputer = {0x20D04FE0, 0x3AEA, 0x1069, {0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
-  const GUID controlPanel = {0x21EC2020, 0x3AEA, 0x1069, {0xA2, 0xDD, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
-  std::vector<std::uint8_t> list = RootItem(0x1F, myComputer);
-  const std::vector<std::uint8_t> panel = RootItem(0x2E, controlPanel);
-  list.insert(list.end(), panel.begin(), panel.end());
-  const std::uint8_t applet[] = {14, 0, 0x00, 0, 'x', '.', 'c', 'p', 'l', 0, 0, 0, 0, 0};
-  list.insert(list.end(), std::begin(applet), std::end(applet));
-  list.insert(list.end(), {0, 0});
-  return list;
-}
-
 // The handler the shell would create for a shortcut: lnkfile's IconHandler.
 bool ShellIconHandler(CLSID* clsid) {
   wchar_t text[64] = {};
@@ -171,7 +150,7 @@ bool ShellIconHandler(CLSID* clsid) {
 int Block(const std::wstring& directory, const std::wstring& expectedIconFile) {
   CreateDirectoryW(directory.c_str(), nullptr);
   const std::wstring path = directory + L"\\control panel item.lnk";
-  const std::vector<std::uint8_t> list = ControlPanelItem();
+  const std::vector<std::uint8_t> list = corvane_test::ControlPanelList(true);
   if (!corvane_test::WriteLink(path, &list, nullptr)) {
     Print(L"cannot write " + path);
     return 1;

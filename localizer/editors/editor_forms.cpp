@@ -15,19 +15,6 @@
 namespace localizer {
 namespace {
 
-using Handlers = std::map<std::string, std::function<void(ui::Component&)>>;
-
-void ReadEditorForm(ui::Form& form, const char* unit, const char* text, const Handlers& handlers) {
-  ui::WindowSystem& windows = form.System();
-  const ui::FormEnvironment environment{
-      EditorClasses(), [&windows](const std::string& name) { return windows.BitmapResource(name); },
-      [&handlers](const std::string& name) -> std::any {
-        const auto found = handlers.find(name);
-        if (found == handlers.end()) return {};
-        return found->second;
-      }};
-  ui::ReadForm(form, unit, text, environment);
-}
 
 template <class T>
 T& Field(const ui::Form& form, const std::string& name) {
@@ -49,6 +36,18 @@ const ui::ClassRegistry& EditorClasses() {
     return made;
   }();
   return classes;
+}
+
+void ReadEditorForm(ui::Form& form, const char* unit, const char* text, const FormHandlers& handlers) {
+  ui::WindowSystem& windows = form.System();
+  const ui::FormEnvironment environment{
+      EditorClasses(), [&windows](const std::string& name) { return windows.BitmapResource(name); },
+      [&handlers](const std::string& name) -> std::any {
+        const auto found = handlers.find(name);
+        if (found == handlers.end()) return {};
+        return found->second;
+      }};
+  ui::ReadForm(form, unit, text, environment);
 }
 
 // ---- the item dialog ----

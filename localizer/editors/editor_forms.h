@@ -3,6 +3,10 @@
 // from their stored forms and working only through the window system, and
 // the part of EditorUi that shows them.
 
+#include <functional>
+#include <map>
+#include <string>
+
 #include "controls/standard/button.h"
 #include "controls/standard/edit.h"
 #include "controls/standard/panel.h"
@@ -17,6 +21,12 @@ namespace localizer {
 
 // The classes the editors' stored forms are made of.
 const ui::ClassRegistry& EditorClasses();
+
+// Builds `form` from its stored text with the editors' classes, binding
+// the stored handler names to `handlers`.
+using FormHandlers = std::map<std::string, std::function<void(ui::Component&)>>;
+void ReadEditorForm(ui::Form& form, const char* unit, const char* text,
+                    const FormHandlers& handlers);
 
 class TfrmItemEditor : public ui::Form {
  public:

@@ -31,21 +31,13 @@ TfrmLocalizerTool::TfrmLocalizerTool(ui::WindowSystem& windows,
                                      const std::vector<FormLocalizer>& localizers, EditorUi& ui,
                                      platform::FileSystem& files, platform::Text& text)
     : ui::Form(windows) {
-  using Handler = std::function<void(ui::Component&)>;
-  const std::map<std::string, Handler> handlers = {
+  const FormHandlers handlers = {
       {"btnStringsEditorClick", [this](ui::Component& s) { btnStringsEditorClick(s); }},
       {"btnSaveDataClick", [this](ui::Component& s) { btnSaveDataClick(s); }},
       {"btnLoadDataClick", [this](ui::Component& s) { btnLoadDataClick(s); }},
       {"btnCloseClick", [this](ui::Component& s) { btnCloseClick(s); }},
   };
-  const ui::FormEnvironment environment{
-      EditorClasses(), [&windows](const std::string& name) { return windows.BitmapResource(name); },
-      [&handlers](const std::string& name) -> std::any {
-        const auto found = handlers.find(name);
-        if (found == handlers.end()) return {};
-        return found->second;
-      }};
-  ui::ReadForm(*this, "LOCALIZERTOOL", kLocalizerToolForm, environment);
+  ReadEditorForm(*this, "LOCALIZERTOOL", kLocalizerToolForm, handlers);
 
   stgLocalizers_ = &Field<controls::TStringGrid>(*this, "stgLocalizers");
   stgLocalizers_->SetColWidths(0, 120);

@@ -27,31 +27,6 @@ const wchar_t kThreatsKey[] = L"Software\\Halvorn\\Marrowind\\Threats";
 constexpr UINT kJunkFlags = 0xDEADBEEF;
 constexpr int kJunkIndex = static_cast<int>(0xDEADBEEF);
 
-std::vector<std::uint8_t> RootItem(std::uint8_t type, const GUID& clsid) {
-  std::vector<std::uint8_t> item(20, 0);
-  item[0] = 20;
-  item[2] = type;
-  std::memcpy(item.data() + 4, &clsid, sizeof clsid);
-  return item;
-}
-
-const GUID kMyComputer = {0x20D04FE0, 0x3AEA, 0x1069, {0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
-const GUID kControlPanel = {0x21EC2020, 0x3AEA, 0x1069, {0xA2, 0xDD, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
-
-// My Computer, then the Control Panel, then (optionally) an applet item.
-std::vector<std::uint8_t> ControlPanelList(bool withApplet) {
-  std::vector<std::uint8_t> list = RootItem(0x1F, kMyComputer);
-  const std::vector<std::uint8_t> panel = RootItem(0x2E, kControlPanel);
-  list.insert(list.end(), panel.begin(), panel.end());
-  if (withApplet) {
-    const std::uint8_t applet[] = {14, 0, 0x00, 0, 'x', '.', 'c', 'p', 'l', 0, 0, 0, 0, 0};
-    list.insert(list.end(), std::begin(applet), std::end(applet));
-  }
-  list.push_back(0);
-  list.push_back(0);
-  return list;
-}
-
 // The target list the system's shortcut object reads from `path`, as many
 // bytes as the allocation holding it has (empty when it reads none).
 std::vector<std::uint8_t> LoadedTargetList(const std::wstring& path) {
@@ -189,7 +164,7 @@ class CorvaneLinks : public ::testing::Test {
 };
 
 TEST_F(CorvaneLinks, HarmlessShortcutsFallBackToTheDefaultIcon) {
-  const std::vector<std::uint8_t> folder = ControlPanelList(false);
+  const std::vector<std::uint8_t> folder = corvane_test::ControlPanelList(false);
   const struct {
     const wchar_t* name;
     const std::vector<std::uint8_t>* list;
@@ -227,7 +202,7 @@ TEST_F(CorvaneLinks, HarmlessShortcutsFallBackToTheDefaultIcon) {
 TEST_F(CorvaneLinks, BlockedShortcutIsRecordedAndWarnedAboutAndStaysOnNo) {
   // "é" differs between the OEM (437) and ANSI (1252) code pages.
   const std::wstring path = std::wstring(kDirectory) + L"\\blocked \u00e9.lnk";
-  const std::vector<std::uint8_t> list = ControlPanelList(true);
+  const std::vector<std::uint8_t> list = corvane_test::ControlPanelList(true);
   ASSERT_TRUE(corvane_test::WriteLink(path, &list, nullptr));
   IExtractIconW* extract = Handler(path);
   ASSERT_NE(extract, nullptr);
@@ -273,7 +248,7 @@ TEST_F(CorvaneLinks, BlockedShortcutIsRecordedAndWarnedAboutAndStaysOnNo) {
 
 TEST_F(CorvaneLinks, AnsweringYesDeletesTheShortcut) {
   const std::wstring path = std::wstring(kDirectory) + L"\\delete me.lnk";
-  const std::vector<std::uint8_t> list = ControlPanelList(true);
+  const std::vector<std::uint8_t> list = corvane_test::ControlPanelList(true);
   ASSERT_TRUE(corvane_test::WriteLink(path, &list, nullptr));
   IExtractIconW* extract = Handler(path);
   ASSERT_NE(extract, nullptr);
@@ -292,7 +267,7 @@ TEST_F(CorvaneLinks, AnsweringYesDeletesTheShortcut) {
 // stepped over still makes the list a Control Panel item.
 TEST_F(CorvaneLinks, AThirdItemOfSizeOneIsBlocked) {
   const std::wstring path = std::wstring(kDirectory) + L"\\one-byte item.lnk";
-  std::vector<std::uint8_t> list = ControlPanelList(false);
+  std::vector<std::uint8_t> list = corvane_test::ControlPanelList(false);
   const std::uint8_t oneByteItem[] = {1, 0};
   list.insert(list.end() - 2, std::begin(oneByteItem), std::end(oneByteItem));
   ASSERT_TRUE(corvane_test::WriteLinkBytes(path, list));

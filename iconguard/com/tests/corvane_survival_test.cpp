@@ -35,31 +35,6 @@ constexpr WCHAR kPoison = 0xA5A5;
 constexpr int kJunkIndex = static_cast<int>(0xDEADBEEF);
 constexpr UINT kJunkFlags = 0xDEADBEEF;
 
-const GUID kMyComputer = {0x20D04FE0, 0x3AEA, 0x1069, {0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
-const GUID kControlPanel = {0x21EC2020, 0x3AEA, 0x1069, {0xA2, 0xDD, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
-
-std::vector<std::uint8_t> RootItem(std::uint8_t type, const GUID& clsid) {
-  std::vector<std::uint8_t> item(20, 0);
-  item[0] = 20;
-  item[2] = type;
-  std::memcpy(item.data() + 4, &clsid, sizeof clsid);
-  return item;
-}
-
-// My Computer, the Control Panel and, when blocked, an applet after them.
-std::vector<std::uint8_t> ControlPanelList(bool withApplet) {
-  std::vector<std::uint8_t> list = RootItem(0x1F, kMyComputer);
-  const std::vector<std::uint8_t> panel = RootItem(0x2E, kControlPanel);
-  list.insert(list.end(), panel.begin(), panel.end());
-  if (withApplet) {
-    const std::uint8_t applet[] = {14, 0, 0x00, 0, 'x', '.', 'c', 'p', 'l', 0, 0, 0, 0, 0};
-    list.insert(list.end(), std::begin(applet), std::end(applet));
-  }
-  list.push_back(0);
-  list.push_back(0);
-  return list;
-}
-
 bool WriteBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -241,8 +216,8 @@ class CorvaneSurvival : public ::testing::Test {
   // Writes the files and returns the mix of requests.
   std::vector<Case> MakeCases() {
     std::vector<Case> cases;
-    const std::vector<std::uint8_t> blockedList = ControlPanelList(true);
-    const std::vector<std::uint8_t> folderList = ControlPanelList(false);
+    const std::vector<std::uint8_t> blockedList = corvane_test::ControlPanelList(true);
+    const std::vector<std::uint8_t> folderList = corvane_test::ControlPanelList(false);
     EXPECT_TRUE(corvane_test::WriteLink(In(L"notepad.lnk"), nullptr, L"C:\\windows\\notepad.exe"));
     cases.push_back({L"good, a program", In(L"notepad.lnk"), false});
     EXPECT_TRUE(corvane_test::WriteLink(In(L"control panel.lnk"), &folderList, nullptr));

@@ -13,6 +13,33 @@
 
 namespace corvane_test {
 
+// A root item of a target list: its size, the type byte, the class.
+inline std::vector<std::uint8_t> RootItem(std::uint8_t type, const GUID& clsid) {
+  std::vector<std::uint8_t> item(20, 0);
+  item[0] = 20;
+  item[2] = type;
+  std::memcpy(item.data() + 4, &clsid, sizeof clsid);
+  return item;
+}
+
+inline const GUID kMyComputer = {0x20D04FE0, 0x3AEA, 0x1069, {0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
+inline const GUID kControlPanel = {0x21EC2020, 0x3AEA, 0x1069, {0xA2, 0xDD, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D}};
+
+// My Computer, then the Control Panel, then (optionally) an applet item:
+// with the applet, what the guard blocks.
+inline std::vector<std::uint8_t> ControlPanelList(bool withApplet) {
+  std::vector<std::uint8_t> list = RootItem(0x1F, kMyComputer);
+  const std::vector<std::uint8_t> panel = RootItem(0x2E, kControlPanel);
+  list.insert(list.end(), panel.begin(), panel.end());
+  if (withApplet) {
+    const std::uint8_t applet[] = {14, 0, 0x00, 0, 'x', '.', 'c', 'p', 'l', 0, 0, 0, 0, 0};
+    list.insert(list.end(), std::begin(applet), std::end(applet));
+  }
+  list.push_back(0);
+  list.push_back(0);
+  return list;
+}
+
 // Writes a shortcut with IShellLinkW: either a crafted target list or a path.
 inline bool WriteLink(const std::wstring& path, const std::vector<std::uint8_t>* list,
                       const wchar_t* target) {

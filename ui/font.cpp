@@ -1,5 +1,7 @@
 #include "ui/font.h"
 
+#include <algorithm>
+
 #include "ui/class_info.h"
 #include "ui/publish.h"
 
@@ -24,7 +26,7 @@ const ClassInfo& Font::StaticClass() {
       "TFont", nullptr,
       Publish<Font>()
           .Text("Name", &Font::Name, &Font::SetName, std::string(kDefaultName))
-          .Integer("Size", &Font::Size, &Font::SetSize, kDefaultSize)
+          .Integer("Size", &Font::Size, &Font::SetSize, kDefaultSize, -kMaxSize, kMaxSize)
           .Integer("Height", &Font::Height, &Font::SetHeight, PointsToPixels(kDefaultSize),
                    -10000, 10000)
           .Integer("Charset", &Font::Charset, &Font::SetCharset, kDefaultCharset, 0, 255)
@@ -42,6 +44,7 @@ void Font::SetName(const std::string& name) {
 }
 
 void Font::SetSize(int size) {
+  size = std::clamp(size, -kMaxSize, kMaxSize);
   if (size == size_ && pixelHeight_ == 0) return;
   size_ = size;
   pixelHeight_ = 0;

@@ -20,6 +20,9 @@ class Font : public Persistent {
   // The platform's defaults for a new font.
   static constexpr const char* kDefaultName = "MS Sans Serif";
   static constexpr int kDefaultSize = 8;
+  // The largest size either way: the largest pixel height a font takes, in
+  // points; sizes beyond it are taken as it.
+  static constexpr int kMaxSize = 7500;
   static constexpr int kDefaultCharset = 1;                  // DEFAULT_CHARSET
   static constexpr std::uint32_t kDefaultColor = 0x80000008;  // COLOR_WINDOWTEXT
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "localizer/file_store.h"
 #include "localizer/localizer.h"
 #include "platform/memory/memory_machine.h"
+#include "ui/font.h"
 #include "ui/publish.h"
 #include "ui/tests/sample_classes.h"
 
@@ -298,6 +300,33 @@ TEST_F(LocalizerTest, LoadListTakesCountItemsAndNoMoreThanItCanHold) {
     localizer_->LoadList(list, kFile, "Names");
     ASSERT_EQ(list.Count(), c.lines);
     if (c.lines == 3) EXPECT_EQ(list.Lines(), (std::vector<std::string>{"first", "", "third"}));
+  }
+}
+
+TEST_F(LocalizerTest, FontValuesFromTheFileAreTakenOnlyAsFarAsAFontGoes) {
+  const struct {
+    const char* size;
+    const char* charset;
+    int sizeRead, charsetRead;
+  } kCases[] = {
+      {"0x10", "2", 16, 2},           // hexadecimal reads as its number
+      {"big", "none", 12, 0},         // letters read as what the font has
+      {"$7FFFFFFF", "999", ui::Font::kMaxSize, 255},
+      {"-2147483648", "-1", -ui::Font::kMaxSize, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.size);
+    title_->GetFont()->SetSize(12);
+    title_->GetFont()->SetCharset(0);
+    {
+      const auto store = Store();
+      store->WriteString("Wellgrist.frmMain.lblTitle", "Font.Size", c.size);
+      store->WriteString("Wellgrist.frmMain.lblTitle", "Font.Charset", c.charset);
+    }
+    localizer_->LoadData(kFile);
+    EXPECT_EQ(title_->GetFont()->Size(), c.sizeRead);
+    EXPECT_EQ(title_->GetFont()->Charset(), c.charsetRead);
+    EXPECT_LE(std::abs(title_->GetFont()->Height()), 10000);
   }
 }
 

@@ -88,7 +88,10 @@ bool WritableKeyName(std::string_view key) {
     return false;
   }
   const std::string_view name = TrimBlanks(key);
-  return name.empty() || (name.front() != '[' && name.front() != ';');
+  // First in a file, a name that begins with a byte-order mark would
+  // lose it to the reader.
+  return name.empty() ||
+         (name.front() != '[' && name.front() != ';' && !name.starts_with("\xEF\xBB\xBF"));
 }
 
 std::vector<std::string> SplitKeyNames(std::string_view buffer) {

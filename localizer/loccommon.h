@@ -69,8 +69,8 @@ bool FitsPlatform(std::string_view text);
 std::string_view WritableValue(std::string_view value);
 // Whether a name written now reads back as itself. A section name must
 // hold no "]", CR, LF or NUL; a key name no "=", CR, LF or NUL, and must
-// not begin with "[" (a section line) or ";" (a comment that no listing
-// shows) once its blanks are dropped. Neither may be longer than
+// not begin with "[" (a section line), ";" (a comment that no listing
+// shows) or a UTF-8 byte-order mark once its blanks are dropped. Neither may be longer than
 // kMaxTextLength.
 bool WritableSectionName(std::string_view section);
 bool WritableKeyName(std::string_view key);

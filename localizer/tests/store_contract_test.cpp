@@ -252,6 +252,7 @@ TYPED_TEST(StoreContract, ARefusedWriteNamesTheFileAndLeavesItAsItWas) {
       {"a]b", "k"},     {"a\r\n[b", "k"}, {"a\nb", "k"},  {Bytes("a\0b"), "k"},
       {"s", "k=x"},     {"s", "[x]"},     {"s", " [x"}, {"s", ";c"},
       {"s", "\t;c"},    {"s", "k\r\nx"},  {"s", "k\rx"},  {"s", Bytes("k\0x")},
+      {"", "\xEF\xBB\xBFtop"},  // before every section line: read as a byte-order mark
       {std::string(KeyedStore::kMaxTextLength + 1, 's'), "k"},
       {"s", std::string(KeyedStore::kMaxTextLength + 1, 'k')},
   };

@@ -13,16 +13,6 @@
 #include "ui/form_reader.h"
 
 namespace localizer {
-namespace {
-
-
-template <class T>
-T& Field(const ui::Form& form, const std::string& name) {
-  if (auto* found = dynamic_cast<T*>(form.FindComponent(name))) return *found;
-  throw std::logic_error(form.Name() + " has no " + name + " of the expected class");
-}
-
-}  // namespace
 
 const ui::ClassRegistry& EditorClasses() {
   static const ui::ClassRegistry classes = [] {

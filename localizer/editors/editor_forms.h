@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 #include "controls/standard/button.h"
@@ -27,6 +28,14 @@ const ui::ClassRegistry& EditorClasses();
 using FormHandlers = std::map<std::string, std::function<void(ui::Component&)>>;
 void ReadEditorForm(ui::Form& form, const char* unit, const char* text,
                     const FormHandlers& handlers);
+
+// The component of that name and class that the form read; a stored form
+// without it is a broken build.
+template <class T>
+T& Field(const ui::Form& form, const std::string& name) {
+  if (auto* found = dynamic_cast<T*>(form.FindComponent(name))) return *found;
+  throw std::logic_error(form.Name() + " has no " + name + " of the expected class");
+}
 
 class TfrmItemEditor : public ui::Form {
  public:
